@@ -1,0 +1,66 @@
+// Every path in the program is a Windows-form string (backslashes, drive
+// letters, game-relative paths). This layer turns such a string into a host
+// path at the moment of access; every file access goes through it.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace QvrFs {
+
+// The host path for a Windows-form path: backslashes become slashes, a drive
+// letter resolves through the Wine prefix, and each component that does not
+// exist with its exact case is looked up without regard to case. A relative
+// path stays relative (to the process's current folder).
+QString HostPath(const QString& WinPath);
+
+// The Wine prefix: $WINEPREFIX, else ~/.wine.
+QString WinePrefix();
+
+// A name taken from outside input that would climb out of its folder.
+bool IsUnsafeName(const QString& Name);
+
+bool FileExists(const QString& WinPath);      // a file, not a folder
+bool DirectoryExists(const QString& WinPath); // a folder
+// Creates the last level only; false when it cannot (or a parent is missing).
+bool CreateDir(const QString& WinPath);
+
+struct TSearchRec {
+    QString Name;
+    bool IsDir = false;
+    qint64 Size = 0;
+};
+
+// Entries of a folder matching a mask ("C:\x\*.bf2demo", "dir\*.*"), letter
+// case ignored, in the order the file system returns them, folders included.
+// "." and ".." are listed for "*"-style masks, as Windows does outside a root.
+// A missing or unreadable folder gives no entries.
+QList<TSearchRec> FindFiles(const QString& WinPathAndMask);
+
+// Windows mask match: '*' and '?', case-blind; "*.*" matches every name.
+bool MatchesMask(const QString& Name, const QString& Mask);
+
+// Whole-file access. Reading raises EFOpenError "Cannot open file \"%s\". %s";
+// writing raises EFCreateError "Cannot create file \"%s\". %s".
+QByteArray ReadFile(const QString& WinPath);
+void WriteFile(const QString& WinPath, const QByteArray& Data);
+
+// A text file as lines (CR LF, LF or CR ends a line), decoded as ANSI text.
+QStringList LoadLines(const QString& WinPath);
+// Lines saved as UTF-8, each ended by CR LF.
+void SaveLines(const QString& WinPath, const QStringList& Lines);
+
+bool DeleteFile(const QString& WinPath);
+
+// Extract parts of a Windows-form path.
+QString ExtractFileName(const QString& WinPath); // after the last '\', '/' or ':'
+QString ExtractFilePath(const QString& WinPath); // up to and including that separator
+QString ExtractFileExt(const QString& WinPath);  // from the last '.' of the name on
+QString ChangeFileExt(const QString& WinPath, const QString& Ext);
+
+// The Windows-form path of a host path (for the program's own file: "Z:\...").
+QString WinPathOfHost(const QString& HostPath);
+
+} // namespace QvrFs

@@ -1,0 +1,43 @@
+// A settings (INI) file read and written key by key, the way the Windows
+// profile-string functions treat such files. Nothing is cached: every read
+// looks at the file as it is on disk now, every write goes to the file at once.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class TProfileFile {
+public:
+    // Opening creates nothing; a missing file reads as empty.
+    explicit TProfileFile(const QString& WinPath);
+
+    QString FileName() const;
+
+    // The value after the first "=" of the key's line, blanks around it and
+    // one pair of enclosing quotes (" or ') dropped, at most 2047 characters.
+    // Section and key names compare without regard to case. A missing file,
+    // section or key gives Default.
+    QString ReadString(const QString& Section, const QString& Key, const QString& Default) const;
+    // The value read by the whole-number rule; Default when missing or bad.
+    int ReadInteger(const QString& Section, const QString& Key, int Default) const;
+
+    // Sets the key's value in the file at once, creating the file, the
+    // section (at the end of the file) and the key (at the end of its section)
+    // when missing. Every other line keeps its bytes. Raises EIniFileException
+    // "Unable to write to <file name>" when the file cannot be written; the
+    // file is then as it was.
+    void WriteString(const QString& Section, const QString& Key, const QString& Value);
+    void WriteInteger(const QString& Section, const QString& Key, int Value);
+
+    // True only when the section holds at least one key.
+    bool SectionExists(const QString& Section) const;
+    // True when the key is in the section, also with an empty value.
+    bool ValueExists(const QString& Section, const QString& Key) const;
+    // Section names in file order, each once, with or without keys.
+    QStringList ReadSections() const;
+    // Key names of a section in file order.
+    QStringList ReadSection(const QString& Section) const;
+
+private:
+    QString FFileName;
+};

@@ -1,0 +1,30 @@
+// The world as both programs see it: dialogs, the clock and the start of other
+// programs come in through these, so tests hand real ones pointed at temporary
+// folders, or scripted ones where a real one cannot run here.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+class IDialogs;
+
+class IClock {
+public:
+    virtual ~IClock() = default;
+    virtual QDateTime Now() const = 0;
+};
+
+class TSystemClock : public IClock {
+public:
+    QDateTime Now() const override { return QDateTime::currentDateTime(); }
+};
+
+// ShellExecute's "open": start a program detached in a working folder, with a
+// command line split into arguments by the Windows rules. Returns whether the
+// program could be started; callers that the design says ignore it do so.
+class IProgramStarter {
+public:
+    virtual ~IProgramStarter() = default;
+    virtual bool ShellOpen(const QString& WinFile, const QString& Params,
+                           const QString& WinWorkDir) = 0;
+};

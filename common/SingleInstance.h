@@ -1,0 +1,12 @@
+// The named mutex "OneInstance" of both programs: an flock on a lock file of
+// that name. The kernel releases it when the process ends.
+#pragma once
+
+#include <QString>
+
+// False only when another process holds the lock; any other failure lets
+// start-up go on, as a failed mutex call did.
+bool AcquireSingleInstance(const QString& Name);
+
+// The lock file's path: $XDG_RUNTIME_DIR/<Name>, else /tmp/<Name>-<uid>.
+QString SingleInstanceLockPath(const QString& Name);

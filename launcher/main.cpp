@@ -1,0 +1,39 @@
+// The launcher's entry: one instance, the title, the window, the loop.
+#include "common/ShellOpen.h"
+#include "common/SingleInstance.h"
+#include "common/ui/QtDialogs.h"
+#include "launcher/platform/ProcessList.h"
+#include "launcher/shell/qvr_Main.h"
+#include "launcher/sound/qvr_BassLibrary.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    // A second launcher, or a running installer, ends silently.
+    if (!AcquireSingleInstance(QStringLiteral("OneInstance")))
+        return 0;
+    QApplication App(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/qvr/app/qvr.png")));
+
+    TQtDialogs Dialogs;
+    TSystemClock Clock;
+    TShellStarter Starter;
+    TProcFsProcessList Processes;
+    TBassLibrary Bass;
+    TLauncherServices Services;
+    Services.Dialogs = &Dialogs;
+    Services.Clock = &Clock;
+    Services.Starter = &Starter;
+    Services.Processes = &Processes;
+    Services.Bass = &Bass;
+    Services.ProgramFile = QCoreApplication::applicationFilePath();
+
+    TfrmMain frmMain(Services);
+    if (frmMain.Terminated())
+        return 0;
+    frmMain.show();
+    App.exec();
+    frmMain.FormDestroy();
+    return 0;
+}

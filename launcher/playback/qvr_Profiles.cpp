@@ -1,0 +1,4 @@
+// The Profiles sub-page's part of the settings OK.
+#include "launcher/shell/qvr_Main.h"
+
+void TfrmMain::RewriteVideoCon() {}

@@ -1,0 +1,6 @@
+// The recording inputs of the sound settings.
+#include "launcher/shell/qvr_Main.h"
+
+void TfrmMain::FillRecordingSources(QComboBox*) {}
+
+void TfrmMain::SelectSndSource() {}

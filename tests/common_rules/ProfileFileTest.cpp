@@ -1,0 +1,427 @@
+#include "common/ProfileFile.h"
+#include "common/Errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+QByteArray ReadBytes(const QString& Path) {
+    QFile F(Path);
+    if (!F.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return F.readAll();
+}
+
+void WriteBytes(const QString& Path, const QByteArray& Bytes) {
+    QFile F(Path);
+    ASSERT_TRUE(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(F.write(Bytes), Bytes.size());
+}
+
+// The Windows form of a host path, through drive Z:.
+QString ZPath(const QString& HostPath) {
+    return QStringLiteral("Z:") + QString(HostPath).replace(u'/', u'\\');
+}
+
+class ProfileFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir FDir;
+    QString Path(const QString& Name = QStringLiteral("Settings.ini")) const {
+        return FDir.filePath(Name);
+    }
+    TProfileFile Make(const QByteArray& Bytes) {
+        WriteBytes(Path(), Bytes);
+        return TProfileFile(Path());
+    }
+};
+
+// --- reading ---------------------------------------------------------------
+
+struct TReadCase {
+    QByteArray File;
+    const char* Section;
+    const char* Key;
+    const char16_t* Expected; // "<default>" when the key is not there
+};
+
+const TReadCase ReadCases[] = {
+    {"[SETTINGS]\r\nbf2dir=C:\\BF2\\\r\n", "SETTINGS", "bf2dir", u"C:\\BF2\\"},
+    // names compare without regard to case, blanks around them are dropped
+    {"[Settings]\r\nBF2Dir=x\r\n", "settings", "bf2dir", u"x"},
+    {"[ MISC ]\r\n  language  = English\r\n", "misc", "LANGUAGE", u"English"},
+    {"\t[MISC]  \r\n\tlanguage=English\r\n", "MISC", "language", u"English"},
+    {"[MISC]\r\nlanguage=English\r\n", " MISC ", " language ", u"English"},
+    // the value: after the first "=", blanks around it and one pair of quotes dropped
+    {"[a]\r\nk=  two words \t\r\n", "a", "k", u"two words"},
+    {"[a]\r\nk=x=y\r\n", "a", "k", u"x=y"},
+    {"[a]\r\nk=\"quoted \"\r\n", "a", "k", u"quoted "},
+    {"[a]\r\nk= 'single' \r\n", "a", "k", u"single"},
+    {"[a]\r\nk=\"\"\r\n", "a", "k", u""},
+    {"[a]\r\nk=\"\r\n", "a", "k", u"\""},
+    {"[a]\r\nk=\"mixed'\r\n", "a", "k", u"\"mixed'"},
+    {"[a]\r\nk=\"\"x\"\"\r\n", "a", "k", u"\"x\""},
+    {"[a]\r\nk=say \"hi\"\r\n", "a", "k", u"say \"hi\""},
+    {"[a]\r\nk=\r\n", "a", "k", u""},
+    {"[a]\r\nk\r\n", "a", "k", u"<default>"}, // no "=": not a key
+    // the first of two equal keys counts
+    {"[a]\r\nk=1\r\nK=2\r\n", "a", "k", u"1"},
+    // missing section or key
+    {"[a]\r\nk=1\r\n", "b", "k", u"<default>"},
+    {"[a]\r\nk=1\r\n", "a", "j", u"<default>"},
+    {"[WINDOWS]\r\ntop=5\r\n", "WINDOW", "top", u"<default>"},
+    {"k=1\r\n[a]\r\n", "a", "k", u"<default>"}, // keys before any section belong to none
+    {"", "a", "k", u"<default>"},
+    // comments and comment-like lines
+    {"[a]\r\n;k=1\r\nk=2\r\n", "a", "k", u"2"},
+    {"[a]\r\n  ;k=1\r\n", "a", ";k", u"<default>"},
+    {"[a]\r\n// a comment line\r\nk=2\r\n", "a", "k", u"2"},
+    {"[a]\r\n//k=1\r\n", "a", "//k", u"1"}, // as Windows: a key named "//k"
+    {"[a]\r\n//k=1\r\n", "a", "k", u"<default>"},
+    // line ends: LF only, none at the end, CR of CR LF never part of the value
+    {"[a]\nk=LF\n", "a", "k", u"LF"},
+    {"[a]\r\nk=last", "a", "k", u"last"},
+    // section headers
+    {"[a]]\r\nk=1\r\n", "a]", "k", u"1"},
+    {"[a] trailing\r\nk=1\r\n", "a", "k", u"1"},
+    {"[a\r\nk=1\r\n", "a", "k", u"<default>"},
+    // a section that appears twice is one section, the first key wins
+    {"[a]\r\nx=1\r\n[b]\r\ny=2\r\n[A]\r\nz=3\r\nx=4\r\n", "a", "z", u"3"},
+    {"[a]\r\nx=1\r\n[b]\r\ny=2\r\n[A]\r\nz=3\r\nx=4\r\n", "a", "x", u"1"},
+    // text: UTF-8 when valid, else Windows-1252
+    {"[Strings]\r\nx=\xbb \xa7 \x80\r\n", "Strings", "x", u"\u00bb \u00a7 \u20ac"},
+    {"[Strings]\r\nx=\xc2\xbb \xe2\x82\xac\r\n", "Strings", "x", u"\u00bb \u20ac"},
+    {"\xef\xbb\xbf[Strings]\r\nx=1\r\n", "strings", "x", u"1"},
+    {"[Caf\xe9]\r\nx=1\r\n", "CAF\xc3\x89", "x", u"1"},
+};
+
+class ProfileReadTest : public ProfileFileTest, public ::testing::WithParamInterface<size_t> {};
+
+TEST_P(ProfileReadTest, ReadsAsProfileFunctionsDo) {
+    const TReadCase& C = ReadCases[GetParam()];
+    const TProfileFile Ini = Make(C.File);
+    EXPECT_EQ(Ini.ReadString(C.Section, C.Key, "<default>"), QString::fromUtf16(C.Expected))
+        << C.File.toStdString() << " [" << C.Section << "] " << C.Key;
+}
+
+INSTANTIATE_TEST_SUITE_P(Profile, ProfileReadTest,
+                         ::testing::Range<size_t>(0, std::size(ReadCases)));
+
+TEST_F(ProfileFileTest, MissingFileReadsAsEmptyAndOpeningCreatesNothing) {
+    const TProfileFile Ini(Path());
+    EXPECT_EQ(Ini.FileName(), Path());
+    EXPECT_EQ(Ini.ReadString("a", "k", "def"), "def");
+    EXPECT_EQ(Ini.ReadInteger("a", "k", 7), 7);
+    EXPECT_FALSE(Ini.SectionExists("a"));
+    EXPECT_FALSE(Ini.ValueExists("a", "k"));
+    EXPECT_TRUE(Ini.ReadSections().isEmpty());
+    EXPECT_TRUE(Ini.ReadSection("a").isEmpty());
+    EXPECT_FALSE(QFile::exists(Path()));
+}
+
+TEST_F(ProfileFileTest, ValueIsCutAt2047Characters) {
+    const QByteArray Long(3000, 'v');
+    const TProfileFile Ini = Make("[a]\r\nk=" + Long + "\r\nq=\"" + Long + "\"\r\n");
+    EXPECT_EQ(Ini.ReadString("a", "k", ""), QString(2047, u'v'));
+    // the quotes go first, the cut comes after
+    EXPECT_EQ(Ini.ReadString("a", "q", ""), QString(2047, u'v'));
+    WriteBytes(Path(), "[a]\r\nk=" + QByteArray(2047, 'w') + "\r\n");
+    EXPECT_EQ(Ini.ReadString("a", "k", ""), QString(2047, u'w'));
+}
+
+TEST_F(ProfileFileTest, ReadIntegerUsesWholeNumberRule) {
+    const TProfileFile Ini = Make("[WINDOW]\r\ntop= 120 \r\nleft=-5\r\nhex=0x10\r\ndollar=$1F\r\n"
+                                  "bad=12px\r\nempty=\r\nbig=$FFFFFFFF\r\n");
+    EXPECT_EQ(Ini.ReadInteger("window", "top", 0), 120);
+    EXPECT_EQ(Ini.ReadInteger("WINDOW", "left", 0), -5);
+    EXPECT_EQ(Ini.ReadInteger("WINDOW", "hex", 0), 16);
+    EXPECT_EQ(Ini.ReadInteger("WINDOW", "dollar", 0), 31);
+    EXPECT_EQ(Ini.ReadInteger("WINDOW", "bad", -1), -1);
+    EXPECT_EQ(Ini.ReadInteger("WINDOW", "empty", -1), -1);
+    EXPECT_EQ(Ini.ReadInteger("WINDOW", "big", -1), -1);
+    EXPECT_EQ(Ini.ReadInteger("WINDOW", "none", 99), 99);
+}
+
+TEST_F(ProfileFileTest, SectionCountsOnlyWithAKey) {
+    const TProfileFile Ini = Make("[SETTINGS]\r\n; only a comment\r\n// and this\r\n\r\n"
+                                  "[MISC]\r\nlanguage=\r\n[Empty]\r\n");
+    EXPECT_FALSE(Ini.SectionExists("SETTINGS"));
+    EXPECT_FALSE(Ini.SectionExists("Empty"));
+    EXPECT_FALSE(Ini.SectionExists("Nowhere"));
+    EXPECT_TRUE(Ini.SectionExists("misc"));
+    EXPECT_TRUE(Ini.ValueExists("MISC", "LANGUAGE")); // an empty value is still a key
+    EXPECT_FALSE(Ini.ValueExists("MISC", "preset"));
+    EXPECT_FALSE(Ini.ValueExists("SETTINGS", "only a comment"));
+}
+
+TEST_F(ProfileFileTest, SectionsInFileOrderEachOnceEmptyOnesIncluded) {
+    // Every header is listed, as the Windows section-name list does, so an
+    // empty preset still shows; a name that appears twice is listed once.
+    const TProfileFile Ini = Make("[Mini 640x400]\r\nwidth=640\r\n[Big 1024x768]\r\nwidth=1024\r\n"
+                                  "[Empty]\r\n[mini 640X400]\r\nfov=90\r\n[Alpha]\r\nx=1\r\n");
+    EXPECT_EQ(Ini.ReadSections(), (QStringList{"Mini 640x400", "Big 1024x768", "Empty", "Alpha"}));
+    EXPECT_EQ(Ini.ReadSection("MINI 640X400"), (QStringList{"width", "fov"}));
+}
+
+TEST_F(ProfileFileTest, KeysInFileOrder) {
+    const TProfileFile Ini =
+        Make("[Localhost]\r\nhost=localhost\r\n;c=1\r\nport=6711\r\nnoequals\r\n"
+             "pass=1\r\nPORT=2\r\nreadchat=True\r\nprivs=\r\n");
+    EXPECT_EQ(Ini.ReadSection("localhost"),
+              (QStringList{"host", "port", "pass", "readchat", "privs"}));
+}
+
+TEST_F(ProfileFileTest, EveryReadSeesTheFileAsItIsNow) {
+    const TProfileFile Ini = Make("[a]\r\nk=1\r\n");
+    EXPECT_EQ(Ini.ReadString("a", "k", ""), "1");
+    WriteBytes(Path(), "[a]\r\nk=2\r\n[b]\r\nx=1\r\n");
+    EXPECT_EQ(Ini.ReadString("a", "k", ""), "2");
+    EXPECT_TRUE(Ini.SectionExists("b"));
+    QFile::remove(Path());
+    EXPECT_EQ(Ini.ReadString("a", "k", "gone"), "gone");
+}
+
+// --- writing ---------------------------------------------------------------
+
+TEST_F(ProfileFileTest, WriteCreatesFileSectionAndKey) {
+    TProfileFile Ini(Path());
+    Ini.WriteString("SETTINGS", "bf2dir", "C:\\BF2\\");
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("[SETTINGS]\r\nbf2dir=C:\\BF2\\\r\n"));
+    Ini.WriteString("MISC", "language", "English");
+    Ini.WriteString("SETTINGS", "defaultmod", "bf2");
+    Ini.WriteInteger("WINDOW", "top", -12);
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("[SETTINGS]\r\nbf2dir=C:\\BF2\\\r\ndefaultmod=bf2\r\n"
+                                            "[MISC]\r\nlanguage=English\r\n"
+                                            "[WINDOW]\r\ntop=-12\r\n"));
+    EXPECT_EQ(Ini.ReadInteger("window", "TOP", 0), -12);
+}
+
+TEST_F(ProfileFileTest, WriteReplacesValueAndKeepsEveryOtherByte) {
+    const QByteArray Before = "; my settings\r\n"
+                              "[SETTINGS]\r\n"
+                              "  BF2Dir = C:\\Old\\  \r\n"
+                              "odd line without equals\r\n"
+                              "\r\n"
+                              "[MISC]\r\n"
+                              "language=English\r\n"
+                              "language=Second\r\n";
+    TProfileFile Ini = Make(Before);
+    Ini.WriteString("settings", "bf2dir", "D:\\Games\\BF2\\");
+    Ini.WriteString("misc", "LANGUAGE", "Swedish");
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("; my settings\r\n"
+                                            "[SETTINGS]\r\n"
+                                            "  BF2Dir =D:\\Games\\BF2\\\r\n"
+                                            "odd line without equals\r\n"
+                                            "\r\n"
+                                            "[MISC]\r\n"
+                                            "language=Swedish\r\n"
+                                            "language=Second\r\n"));
+    EXPECT_EQ(Ini.ReadString("SETTINGS", "bf2dir", ""), "D:\\Games\\BF2\\");
+}
+
+TEST_F(ProfileFileTest, NewKeyGoesToTheEndOfItsSectionBeforeBlankLines) {
+    TProfileFile Ini = Make("[A]\r\nx=1\r\n; note\r\n\r\n\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n");
+    Ini.WriteString("a", "w", "4");
+    Ini.WriteString("b", "v", "5");
+    EXPECT_EQ(
+        ReadBytes(Path()),
+        QByteArray("[A]\r\nx=1\r\n; note\r\nw=4\r\n\r\n\r\n[B]\r\ny=2\r\nv=5\r\n[a]\r\nz=3\r\n"));
+    // a key of the second header of a section is found and replaced there
+    Ini.WriteString("A", "Z", "30");
+    EXPECT_EQ(
+        ReadBytes(Path()),
+        QByteArray("[A]\r\nx=1\r\n; note\r\nw=4\r\n\r\n\r\n[B]\r\ny=2\r\nv=5\r\n[a]\r\nz=30\r\n"));
+}
+
+TEST_F(ProfileFileTest, NewKeyInSectionWithOnlyItsHeader) {
+    TProfileFile Ini = Make("[Empty]\r\n[Next]\r\nk=1\r\n");
+    Ini.WriteString("EMPTY", "a", "1");
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("[Empty]\r\na=1\r\n[Next]\r\nk=1\r\n"));
+}
+
+TEST_F(ProfileFileTest, NewSectionIsAddedAtTheEnd) {
+    TProfileFile Ini = Make("[Mini 640x400]\r\nwidth=640\r\n\r\n");
+    Ini.WriteString("My preset", "width", "1280");
+    Ini.WriteString("My preset", "height", "720");
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("[Mini 640x400]\r\nwidth=640\r\n\r\n"
+                                            "[My preset]\r\nwidth=1280\r\nheight=720\r\n"));
+    EXPECT_EQ(Ini.ReadSections(), (QStringList{"Mini 640x400", "My preset"}));
+}
+
+TEST_F(ProfileFileTest, LastLineWithoutLineEndGetsOne) {
+    TProfileFile Ini = Make("[a]\r\nk=1");
+    Ini.WriteString("a", "j", "2");
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\r\nk=1\r\nj=2\r\n"));
+    Ini.WriteString("a", "j", "3");
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\r\nk=1\r\nj=3\r\n"));
+
+    WriteBytes(Path(), "[a]\r\nk=1");
+    Ini.WriteString("b", "x", "y");
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\r\nk=1\r\n[b]\r\nx=y\r\n"));
+    WriteBytes(Path(), "[a]\r\nk=1");
+    Ini.WriteString("a", "k", "2");
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\r\nk=2"));
+}
+
+TEST_F(ProfileFileTest, FileWithLfLinesStaysLf) {
+    TProfileFile Ini = Make("[a]\nk=1\n");
+    Ini.WriteString("a", "j", "2");
+    Ini.WriteString("b", "x", "3");
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\nk=1\nj=2\n[b]\nx=3\n"));
+}
+
+TEST_F(ProfileFileTest, ValuesAreWrittenAsGivenAndReadBackTrimmed) {
+    TProfileFile Ini(Path());
+    Ini.WriteString("a", "k", "  \"spaced\"  ");
+    Ini.WriteString("a", "e", "");
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\r\nk=  \"spaced\"  \r\ne=\r\n"));
+    EXPECT_EQ(Ini.ReadString("a", "k", ""), "spaced");
+    EXPECT_TRUE(Ini.ValueExists("a", "e"));
+    EXPECT_EQ(Ini.ReadString("a", "e", "def"), "");
+}
+
+TEST_F(ProfileFileTest, LineBreaksInTextCannotPlantLines) {
+    TProfileFile Ini(Path());
+    Ini.WriteString("a", "k", "x\r\n[evil]\r\ninjected=1");
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\r\nk=x  [evil]  injected=1\r\n"));
+    EXPECT_FALSE(Ini.SectionExists("evil"));
+    Ini.WriteString("a", "cut", QString::fromUtf16(u"before\0after", 12));
+    EXPECT_EQ(Ini.ReadString("a", "cut", ""), "before");
+}
+
+TEST_F(ProfileFileTest, WritesUtf8AndKeepsTheByteOrderMark) {
+    TProfileFile Ini = Make("\xef\xbb\xbf[a]\r\nk=1\r\n");
+    Ini.WriteString("a", "name", QString::fromUtf16(u"\u00a7\u20ac"));
+    EXPECT_EQ(ReadBytes(Path()),
+              QByteArray("\xef\xbb\xbf[a]\r\nk=1\r\nname=\xc2\xa7\xe2\x82\xac\r\n"));
+    EXPECT_EQ(Ini.ReadString("A", "NAME", ""), QString::fromUtf16(u"\u00a7\u20ac"));
+}
+
+TEST_F(ProfileFileTest, Windows1252FileKeepsBytesForPlainText) {
+    const QByteArray Before = "[Strings]\r\nquote=\xbb\xa7\r\n";
+    TProfileFile Ini = Make(Before);
+    Ini.WriteString("Strings", "plain", "ascii");
+    EXPECT_EQ(ReadBytes(Path()), Before + "plain=ascii\r\n");
+}
+
+TEST_F(ProfileFileTest, Windows1252FileGettingOtherTextBecomesUtf8) {
+    // Mixing UTF-8 into a Windows-1252 file would garble every line at the
+    // next read; the file is converted instead and reads back as written.
+    TProfileFile Ini = Make("[Strings]\r\nquote=\xbb\xa7\r\n");
+    Ini.WriteString("Strings", "name", QString::fromUtf16(u"J\u00f6rg \u0416"));
+    EXPECT_EQ(ReadBytes(Path()),
+              QByteArray("[Strings]\r\nquote=\xc2\xbb\xc2\xa7\r\nname=J\xc3\xb6rg \xd0\x96\r\n"));
+    EXPECT_EQ(Ini.ReadString("Strings", "quote", ""), QString::fromUtf16(u"\u00bb\u00a7"));
+    EXPECT_EQ(Ini.ReadString("Strings", "name", ""), QString::fromUtf16(u"J\u00f6rg \u0416"));
+}
+
+TEST_F(ProfileFileTest, SameSectionInOtherCaseIsNotAddedAgain) {
+    TProfileFile Ini = Make("[Default 800x600]\r\nwidth=800\r\nheight=600\r\nextra=1\r\n");
+    Ini.WriteString("default 800x600", "WIDTH", "1");
+    Ini.WriteString("default 800x600", "fov", "90");
+    EXPECT_EQ(ReadBytes(Path()),
+              QByteArray("[Default 800x600]\r\nwidth=1\r\nheight=600\r\nextra=1\r\nfov=90\r\n"));
+    EXPECT_EQ(Ini.ReadSections(), QStringList{"Default 800x600"});
+}
+
+TEST_F(ProfileFileTest, WindowsFormPathWorksAndNamesTheFile) {
+    ASSERT_TRUE(QDir(FDir.path()).mkdir("Program"));
+    const QString Win = ZPath(FDir.path()) + "\\PROGRAM\\Settings.ini";
+    TProfileFile Ini(Win);
+    EXPECT_EQ(Ini.FileName(), Win);
+    Ini.WriteString("MISC", "language", "English");
+    EXPECT_EQ(ReadBytes(FDir.filePath("Program/Settings.ini")),
+              QByteArray("[MISC]\r\nlanguage=English\r\n"));
+    EXPECT_EQ(TProfileFile(ZPath(FDir.path()) + "\\program\\SETTINGS.INI")
+                  .ReadString("misc", "language", ""),
+              "English");
+}
+
+TEST_F(ProfileFileTest, WriteKeepsFilePermissions) {
+    TProfileFile Ini = Make("[a]\r\nk=1\r\n");
+    const auto Perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(Path(), Perms));
+    Ini.WriteString("a", "k", "2");
+    EXPECT_EQ(QFile::permissions(Path()) & 0xF0FF, Perms);
+}
+
+TEST_F(ProfileFileTest, WriteThroughSymlinkUpdatesItsTarget) {
+    WriteBytes(Path("Real.ini"), "[a]\r\nk=1\r\n");
+    ASSERT_TRUE(QFile::link(Path("Real.ini"), Path()));
+    TProfileFile Ini(Path());
+    Ini.WriteString("a", "k", "2");
+    EXPECT_TRUE(QFileInfo(Path()).isSymLink());
+    EXPECT_EQ(ReadBytes(Path("Real.ini")), QByteArray("[a]\r\nk=2\r\n"));
+}
+
+// --- write failures ----------------------------------------------------------
+
+void ExpectUnableToWrite(TProfileFile& Ini) {
+    try {
+        Ini.WriteString("SETTINGS", "bf2dir", "x");
+        ADD_FAILURE() << "no error";
+    } catch (const EIniFileException& E) {
+        EXPECT_EQ(E.Message(), "Unable to write to " + Ini.FileName());
+    }
+}
+
+TEST_F(ProfileFileTest, MissingFolderFailsWithFileName) {
+    const QString Win = ZPath(FDir.path()) + "\\NoSuchFolder\\Settings.ini";
+    TProfileFile Ini(Win);
+    ExpectUnableToWrite(Ini);
+    EXPECT_FALSE(QFileInfo::exists(FDir.filePath("NoSuchFolder")));
+}
+
+TEST_F(ProfileFileTest, FolderInPlaceOfTheFileFails) {
+    ASSERT_TRUE(QDir(FDir.path()).mkdir("Settings.ini"));
+    TProfileFile Ini(Path());
+    ExpectUnableToWrite(Ini);
+    EXPECT_TRUE(QFileInfo(Path()).isDir());
+}
+
+bool RunsAsRoot() {
+    return ::geteuid() == 0;
+}
+
+TEST_F(ProfileFileTest, UnwritableFolderFailsAndLeavesFileAsItWas) {
+    if (RunsAsRoot())
+        GTEST_SKIP() << "permissions do not bind root";
+    const QByteArray Before = "[SETTINGS]\r\nbf2dir=old\r\n";
+    TProfileFile Ini = Make(Before);
+    QFile::setPermissions(Path(), QFile::ReadOwner);
+    QFile::setPermissions(FDir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    ExpectUnableToWrite(Ini);
+    EXPECT_EQ(ReadBytes(Path()), Before);
+    TProfileFile Fresh(Path("New.ini"));
+    ExpectUnableToWrite(Fresh);
+    EXPECT_FALSE(QFile::exists(Path("New.ini")));
+    QFile::setPermissions(FDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST_F(ProfileFileTest, WritableFileInReadOnlyFolderIsWrittenInPlace) {
+    if (RunsAsRoot())
+        GTEST_SKIP() << "permissions do not bind root";
+    TProfileFile Ini = Make("[SETTINGS]\r\nbf2dir=old\r\n");
+    QFile::setPermissions(FDir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    Ini.WriteString("SETTINGS", "bf2dir", "new");
+    QFile::setPermissions(FDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("[SETTINGS]\r\nbf2dir=new\r\n"));
+}
+
+TEST_F(ProfileFileTest, UnreadableFileIsNotReplaced) {
+    if (RunsAsRoot())
+        GTEST_SKIP() << "permissions do not bind root";
+    const QByteArray Before = "[SETTINGS]\r\nbf2dir=old\r\n[MISC]\r\nlanguage=English\r\n";
+    TProfileFile Ini = Make(Before);
+    QFile::setPermissions(Path(), QFile::WriteOwner);
+    EXPECT_EQ(Ini.ReadString("SETTINGS", "bf2dir", "def"), "def");
+    ExpectUnableToWrite(Ini);
+    QFile::setPermissions(Path(), QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(ReadBytes(Path()), Before);
+}
+
+} // namespace

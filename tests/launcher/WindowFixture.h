@@ -1,0 +1,123 @@
+// The real main window in a temporary program folder, with a temporary game
+// folder beside it. Dialogs are scripted; the clock is fixed; the audio
+// library is a scripted device (no audio server is needed here).
+#pragma once
+
+#include "common/FileSystem.h"
+#include "launcher/platform/ProcessList.h"
+#include "launcher/shell/qvr_Main.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class TFixedClock : public IClock {
+public:
+    QDateTime Now() const override { return FNow; }
+    QDateTime FNow = QDateTime(QDate(2026, 12, 8), QTime(19, 41, 33));
+};
+
+class TScriptedBass : public IBass {
+public:
+    uint32_t GetVersion() override { return Version; }
+    bool RecordInit(int Device) override {
+        Calls << QStringLiteral("RecordInit(%1)").arg(Device);
+        return DeviceOk;
+    }
+    bool Init(int Device, uint32_t Freq, uint32_t, void*) override {
+        Calls << QStringLiteral("Init(%1,%2)").arg(Device).arg(Freq);
+        return DeviceOk;
+    }
+    bool RecordFree() override { return Calls << "RecordFree", true; }
+    bool Free() override { return Calls << "Free", true; }
+    bool Stop() override { return Calls << "Stop", true; }
+    uint32_t Version = 0x00010002;
+    bool DeviceOk = true;
+    QStringList Calls;
+};
+
+// Records the programs the window starts instead of starting them.
+class TRecordingStarter : public IProgramStarter {
+public:
+    bool ShellOpen(const QString& File, const QString& Params, const QString& WorkDir) override {
+        Started << QStringList{File, Params, WorkDir};
+        return true;
+    }
+    QList<QStringList> Started;
+};
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AppHost = Tmp.path() + "/Quorvane";
+        GameHost = Tmp.path() + "/Battlefield 2";
+        QDir().mkpath(AppHost + "/Languages");
+        QDir().mkpath(GameHost);
+        for (const char* Lang : {"English", "Italian", "Spanish", "Swedish"})
+            QFile::copy(QString(QVR_SOURCE_DIR) + "/resources/Languages/" + Lang + ".lang",
+                        AppHost + "/Languages/" + Lang + ".lang");
+        QFile::copy(QString(QVR_SOURCE_DIR) + "/resources/Presets.ini", AppHost + "/Presets.ini");
+        QFile::setPermissions(AppHost + "/Presets.ini", QFile::ReadOwner | QFile::WriteOwner);
+        AppDir = QvrFs::WinPathOfHost(AppHost) + "\\";
+        GameDir = QvrFs::WinPathOfHost(GameHost) + "\\";
+        Services.Dialogs = &Dialogs;
+        Services.Clock = &Clock;
+        Services.Starter = &Starter;
+        Services.Processes = &Processes;
+        Services.Bass = &Bass;
+        Services.ProgramFile = AppHost + "/qvr";
+    }
+    void TearDown() override { Window.reset(); }
+
+    // A game folder with BF2.exe and the bf2 mod's description.
+    void MakeGame(const QByteArray& ModDesc = "<version> 1.5.3153-802.0 </version>\r\n") {
+        WriteHost(GameHost + "/BF2.exe", "MZ");
+        WriteHost(GameHost + "/mods/bf2/mod.desc", ModDesc);
+    }
+    void WriteHost(const QString& Path, const QByteArray& Data) {
+        QDir().mkpath(QFileInfo(Path).absolutePath());
+        QFile F(Path);
+        ASSERT_TRUE(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        F.write(Data);
+    }
+    QByteArray ReadHost(const QString& Path) {
+        QFile F(Path);
+        if (!F.open(QIODevice::ReadOnly))
+            return {};
+        return F.readAll();
+    }
+    void WriteSettings(const QByteArray& Ini) { WriteHost(AppHost + "/Settings.ini", Ini); }
+    // Settings of a configured launcher pointing at the game folder.
+    void WriteConfigured(const QByteArray& Extra = {}) {
+        WriteSettings("[SETTINGS]\r\nbf2dir=" + GameDir.toUtf8() + "\r\n" + Extra);
+    }
+
+    TfrmMain& Create() {
+        Window = std::make_unique<TfrmMain>(Services);
+        return *Window;
+    }
+    TfrmMain& Start() {
+        Create();
+        Window->show();
+        return *Window;
+    }
+    template <typename T> T* Find(const char* Name) {
+        T* W = Window->findChild<T*>(QLatin1String(Name));
+        EXPECT_NE(W, nullptr) << Name;
+        return W;
+    }
+
+    QTemporaryDir Tmp;
+    QString AppHost, GameHost, AppDir, GameDir;
+    TScriptedDialogs Dialogs;
+    TFixedClock Clock;
+    TRecordingStarter Starter;
+    TProcFsProcessList Processes;
+    TScriptedBass Bass;
+    TLauncherServices Services;
+    std::unique_ptr<TfrmMain> Window;
+};

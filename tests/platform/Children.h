@@ -1,0 +1,78 @@
+// Child processes that a test or benchmark starts and always ends: the set
+// kills and reaps them when it goes, and each also learns its starter's pid so
+// that a sleeper dies with it should the starter crash first.
+#pragma once
+
+#include <QByteArray>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QStringList>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+class TChildren {
+public:
+    TChildren() = default;
+    TChildren(const TChildren&) = delete;
+    TChildren& operator=(const TChildren&) = delete;
+    ~TChildren() { KillAll(); }
+
+    // Starts Program with Argv (argv[0] first; empty: the program's path).
+    // The pid, or -1. The program has been executed when this returns.
+    pid_t Start(const QString& Program, QStringList Argv = {}) {
+        if (Argv.isEmpty())
+            Argv << Program;
+        std::vector<QByteArray> Bytes;
+        for (const QString& A : Argv)
+            Bytes.push_back(QFile::encodeName(A));
+        std::vector<char*> Args;
+        for (QByteArray& B : Bytes)
+            Args.push_back(B.data());
+        Args.push_back(nullptr);
+        QByteArray Parent = "QVR_SLEEPER_PARENT=" + QByteArray::number(::getpid());
+        std::vector<char*> Env{Parent.data()};
+        for (char** E = environ; *E; ++E)
+            Env.push_back(*E);
+        Env.push_back(nullptr);
+        pid_t Pid = -1;
+        const QByteArray Path = QFile::encodeName(Program);
+        if (::posix_spawn(&Pid, Path.constData(), nullptr, nullptr, Args.data(), Env.data()) != 0)
+            return -1;
+        FPids.push_back(Pid);
+        return Pid;
+    }
+
+    void KillAll() {
+        for (const pid_t Pid : FPids)
+            ::kill(Pid, SIGKILL);
+        for (const pid_t Pid : FPids)
+            while (::waitpid(Pid, nullptr, 0) < 0 && errno == EINTR) {
+            }
+        FPids.clear();
+    }
+
+    std::size_t Count() const { return FPids.size(); }
+
+private:
+    std::vector<pid_t> FPids;
+};
+
+// Polls Condition until it holds or the deadline passes.
+template <class TCondition> bool WaitUntil(TCondition Condition, int TimeoutMs = 20000) {
+    const QDeadlineTimer Deadline(TimeoutMs);
+    while (!Condition()) {
+        if (Deadline.hasExpired())
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
