@@ -53,6 +53,7 @@ TfrmMain::TfrmMain(const TLauncherServices& Services, QWidget* Parent)
     MakeCodeComponents();
     ConnectShellHandlers();
     ConnectPlaybackHandlers();
+    ConnectPresetHandlers();
     ConnectLibraryHandlers();
     Guard([this] { FormCreate(); });
 }

@@ -156,6 +156,7 @@ private:
     void MakeCodeComponents();
     void ConnectShellHandlers();
     void ConnectPlaybackHandlers();
+    void ConnectPresetHandlers();
     void ConnectLibraryHandlers();
     void OnPageChanged(int Index);
     void OnSettingsPageChanged(int Index);
