@@ -17,9 +17,13 @@ namespace QvrFs {
 
 namespace {
 
-QString SysErrorText(int Code) { return QString::fromLocal8Bit(std::strerror(Code)); }
+QString SysErrorText(int Code) {
+    return QString::fromLocal8Bit(std::strerror(Code));
+}
 
-bool IsSep(QChar C) { return C == u'\\' || C == u'/'; }
+bool IsSep(QChar C) {
+    return C == u'\\' || C == u'/';
+}
 
 bool HasDriveLetter(const QString& S) {
     return S.size() >= 2 && S[1] == u':' && S[0].unicode() < 128 && S[0].isLetter();
@@ -207,8 +211,8 @@ QByteArray ReadFile(const QString& WinPath) {
     const QFileInfo Info(F.fileName());
     if (WinPath.isEmpty() || !Info.exists() || Info.isDir() || !F.open(QIODevice::ReadOnly)) {
         const int Code = WinPath.isEmpty() || !Info.exists() ? ENOENT
-                         : Info.isDir()                        ? EISDIR
-                                                               : EACCES;
+                         : Info.isDir()                      ? EISDIR
+                                                             : EACCES;
         throw EFOpenError(
             QStringLiteral("Cannot open file \"%1\". %2").arg(WinPath, SysErrorText(Code)));
     }
@@ -223,8 +227,8 @@ void WriteFile(const QString& WinPath, const QByteArray& Data) {
     const QFileInfo Info(F.fileName());
     if (WinPath.isEmpty() || Info.isDir() || !F.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         const int Code = WinPath.isEmpty() || !Info.dir().exists() ? ENOENT
-                         : Info.isDir()                             ? EISDIR
-                                                                    : EACCES;
+                         : Info.isDir()                            ? EISDIR
+                                                                   : EACCES;
         throw EFCreateError(
             QStringLiteral("Cannot create file \"%1\". %2").arg(WinPath, SysErrorText(Code)));
     }
@@ -274,9 +278,13 @@ qsizetype LastDelimiter(const QString& S) {
 }
 } // namespace
 
-QString ExtractFileName(const QString& WinPath) { return WinPath.mid(LastDelimiter(WinPath) + 1); }
+QString ExtractFileName(const QString& WinPath) {
+    return WinPath.mid(LastDelimiter(WinPath) + 1);
+}
 
-QString ExtractFilePath(const QString& WinPath) { return WinPath.left(LastDelimiter(WinPath) + 1); }
+QString ExtractFilePath(const QString& WinPath) {
+    return WinPath.left(LastDelimiter(WinPath) + 1);
+}
 
 QString ExtractFileExt(const QString& WinPath) {
     const qsizetype Dot = WinPath.lastIndexOf(u'.');

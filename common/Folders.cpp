@@ -23,7 +23,9 @@ QString GetMyDocumentsDir() {
     return WinFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 }
 
-QString GetBF2DocsDir() { return GetMyDocumentsDir() + QStringLiteral("\\Battlefield 2\\"); }
+QString GetBF2DocsDir() {
+    return GetMyDocumentsDir() + QStringLiteral("\\Battlefield 2\\");
+}
 
 QString GetSystemDir() {
     const QString Data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);

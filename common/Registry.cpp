@@ -65,7 +65,9 @@ QString NormaliseKey(QString Key) {
     return Key;
 }
 
-QString EscapeKey(const QString& Key) { return TRegistryFile::EscapeString(Key); }
+QString EscapeKey(const QString& Key) {
+    return TRegistryFile::EscapeString(Key);
+}
 
 QString ValueLine(const QString& Name, const QString& Value) {
     const QString Head =
@@ -124,7 +126,9 @@ int TRegistryFile::FindValueLine(const TKeyBlock& Block, const QString& Name) co
     return -1;
 }
 
-bool TRegistryFile::KeyExists(const QString& Key) const { return FindKey(Key) >= 0; }
+bool TRegistryFile::KeyExists(const QString& Key) const {
+    return FindKey(Key) >= 0;
+}
 
 bool TRegistryFile::ReadString(const QString& Key, const QString& Name, QString& Value) const {
     const int K = FindKey(Key);
@@ -211,12 +215,24 @@ QString TRegistryFile::EscapeString(const QString& S) {
     R.reserve(S.size() + 8);
     for (QChar C : S) {
         switch (C.unicode()) {
-        case '\\': R += QLatin1String("\\\\"); break;
-        case '"': R += QLatin1String("\\\""); break;
-        case '\n': R += QLatin1String("\\n"); break;
-        case '\r': R += QLatin1String("\\r"); break;
-        case '\t': R += QLatin1String("\\t"); break;
-        case 0: R += QLatin1String("\\0"); break;
+        case '\\':
+            R += QLatin1String("\\\\");
+            break;
+        case '"':
+            R += QLatin1String("\\\"");
+            break;
+        case '\n':
+            R += QLatin1String("\\n");
+            break;
+        case '\r':
+            R += QLatin1String("\\r");
+            break;
+        case '\t':
+            R += QLatin1String("\\t");
+            break;
+        case 0:
+            R += QLatin1String("\\0");
+            break;
         default:
             if (C.unicode() < 32 || C.unicode() > 126)
                 R += QStringLiteral("\\x%1").arg(C.unicode(), 4, 16, QLatin1Char('0'));
@@ -237,14 +253,23 @@ QString TRegistryFile::UnescapeString(const QString& S) {
         }
         const QChar E = S[++I];
         switch (E.unicode()) {
-        case 'n': R += u'\n'; break;
-        case 'r': R += u'\r'; break;
-        case 't': R += u'\t'; break;
-        case '0': R += QChar(0); break;
+        case 'n':
+            R += u'\n';
+            break;
+        case 'r':
+            R += u'\r';
+            break;
+        case 't':
+            R += u'\t';
+            break;
+        case '0':
+            R += QChar(0);
+            break;
         case 'x': {
             qsizetype J = I + 1;
             QString Hex;
-            while (J < S.size() && Hex.size() < 4 && QStringLiteral("0123456789abcdefABCDEF").contains(S[J]))
+            while (J < S.size() && Hex.size() < 4 &&
+                   QStringLiteral("0123456789abcdefABCDEF").contains(S[J]))
                 Hex += S[J++];
             if (Hex.isEmpty()) {
                 R += E;
@@ -254,7 +279,8 @@ QString TRegistryFile::UnescapeString(const QString& S) {
             }
             break;
         }
-        default: R += E;
+        default:
+            R += E;
         }
     }
     return R;
@@ -278,4 +304,6 @@ QString ReadMachineString(const QString& Key, const QString& Name) {
     return {};
 }
 
-QString ClassesRegistryPath() { return GetConfigDir() + QStringLiteral("/classes.reg"); }
+QString ClassesRegistryPath() {
+    return GetConfigDir() + QStringLiteral("/classes.reg");
+}

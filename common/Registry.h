@@ -36,8 +36,8 @@ public:
 
 private:
     struct TKeyBlock {
-        QString Name;       // unescaped, single backslashes
-        QStringList Lines;  // the header line and the value lines, as in the file
+        QString Name;      // unescaped, single backslashes
+        QStringList Lines; // the header line and the value lines, as in the file
     };
     int FindKey(const QString& Key) const;
     int FindValueLine(const TKeyBlock& Block, const QString& Name) const;

@@ -12,10 +12,18 @@ void TQtDialogs::ShowMessage(QWidget* Owner, TMsgKind Kind, const QString& Title
                              const QString& Text) {
     QMessageBox::Icon Icon = QMessageBox::Critical;
     switch (Kind) {
-    case TMsgKind::Error: Icon = QMessageBox::Critical; break;
-    case TMsgKind::Warning: Icon = QMessageBox::Warning; break;
-    case TMsgKind::Information: Icon = QMessageBox::Information; break;
-    case TMsgKind::Confirmation: Icon = QMessageBox::Question; break;
+    case TMsgKind::Error:
+        Icon = QMessageBox::Critical;
+        break;
+    case TMsgKind::Warning:
+        Icon = QMessageBox::Warning;
+        break;
+    case TMsgKind::Information:
+        Icon = QMessageBox::Information;
+        break;
+    case TMsgKind::Confirmation:
+        Icon = QMessageBox::Question;
+        break;
     }
     QMessageBox Box(Icon, Title, Text, QMessageBox::Ok, Owner);
     Box.exec();
@@ -50,4 +58,6 @@ bool TQtDialogs::BrowseForFolder(QWidget* Owner, const QString& Title, QString& 
     return true;
 }
 
-void TQtDialogs::Beep() { QApplication::beep(); }
+void TQtDialogs::Beep() {
+    QApplication::beep();
+}

@@ -70,9 +70,8 @@ void TfrmMain::MakeCodeComponents() {
     imgMenuIcons = LoadImageList(QStringLiteral("imgMenuIcons"), 3);
 
     // Tab icons, and the help tab that the launcher never shows.
-    const QList<QPair<QWidget*, int>> Icons = {{taZuruveZevoruvi, 0}, {taBookmarks, 4},
-                                               {taSettings, 1},       {taConsole, 5},
-                                               {taAbout, 3}};
+    const QList<QPair<QWidget*, int>> Icons = {
+        {taZuruveZevoruvi, 0}, {taBookmarks, 4}, {taSettings, 1}, {taConsole, 5}, {taAbout, 3}};
     for (const auto& [Page, Icon] : Icons)
         Pages->setTabIcon(Pages->indexOf(Page), imgTabs.value(Icon));
     Pages->setTabVisible(Pages->indexOf(taHelp), false);
@@ -135,7 +134,8 @@ void TfrmMain::ConnectShellHandlers() {
         connect(Categories[I], &QToolButton::clicked, this, [this, Page = SubPages[I]] {
             Guard([&] { PagesSettings->setCurrentWidget(Page); });
         });
-    connect(SpeedButton1, &QToolButton::clicked, this, [this] { Guard([this] { SpeedButton1Click(); }); });
+    connect(SpeedButton1, &QToolButton::clicked, this,
+            [this] { Guard([this] { SpeedButton1Click(); }); });
     connect(btnSearchBF2Dir, &QAbstractButton::clicked, this,
             [this] { Guard([this] { btnSearchBF2DirClick(); }); });
     edBFDir->installEventFilter(this);
@@ -242,15 +242,17 @@ void TfrmMain::FormCreate() {
 
     setWindowTitle(QCoreApplication::applicationName() + QStringLiteral("  v") +
                    QLatin1String(CQvrShortVersion));
-    AppDir = AddTrailingBackslash(
-        QvrFs::WinPathOfHost(QFileInfo(FServices.ProgramFile).absolutePath()));
+    AppDir =
+        AddTrailingBackslash(QvrFs::WinPathOfHost(QFileInfo(FServices.ProgramFile).absolutePath()));
 
     SettingsIni = std::make_unique<TProfileFile>(AppDir + QStringLiteral("Settings.ini"));
     PresetsIni = std::make_unique<TProfileFile>(AppDir + QStringLiteral("Presets.ini"));
     ServersIni = std::make_unique<TProfileFile>(AppDir + QStringLiteral("Servers.ini"));
 
-    edBFDir->setText(SettingsIni->ReadString(QStringLiteral("SETTINGS"), QStringLiteral("bf2dir"), {}));
-    edOutputDir->setText(SettingsIni->ReadString(QStringLiteral("AUDIO"), QStringLiteral("output"), {}));
+    edBFDir->setText(
+        SettingsIni->ReadString(QStringLiteral("SETTINGS"), QStringLiteral("bf2dir"), {}));
+    edOutputDir->setText(
+        SettingsIni->ReadString(QStringLiteral("AUDIO"), QStringLiteral("output"), {}));
 
     // Held in one byte, as the setting always was: only the low 8 bits count.
     int Associate = 0;
@@ -272,8 +274,8 @@ void TfrmMain::FormCreate() {
 
     auto FillLanguages = [this] {
         edLanguage->clear();
-        edLanguage->addItems(ListFileNames(AppDir + QStringLiteral("Languages\\"),
-                                           QStringLiteral("*.lang")));
+        edLanguage->addItems(
+            ListFileNames(AppDir + QStringLiteral("Languages\\"), QStringLiteral("*.lang")));
         SelectByText(edLanguage, CurrentLanguage);
     };
     try {
@@ -305,7 +307,7 @@ void TfrmMain::FormCreate() {
     }
     FGameFound = false;
     SetSelfCheckValue(1, GetLangString(GetMyDocumentsDir().isEmpty() ? QStringLiteral("NotFound")
-                                                                    : QStringLiteral("Found"),
+                                                                     : QStringLiteral("Found"),
                                        QStringLiteral("Strings")));
 }
 
@@ -331,7 +333,7 @@ void TfrmMain::FormShow() {
     PagesSettings->setCurrentWidget(taGeneral);
     FGameFound = CheckBF2Exe();
     SetSelfCheckValue(1, GetLangString(GetMyDocumentsDir().isEmpty() ? QStringLiteral("NotFound")
-                                                                    : QStringLiteral("Found"),
+                                                                     : QStringLiteral("Found"),
                                        QStringLiteral("Strings")));
     SetSelfCheckValue(2, GetBF2Version());
 
@@ -393,7 +395,8 @@ void TfrmMain::FormDestroy() {
 }
 
 void TfrmMain::LogLine(const QString& Msg) {
-    edConsole->appendPlainText(QStringLiteral("[%1] %2").arg(LongTimeText(FServices.Clock->Now().time()), Msg));
+    edConsole->appendPlainText(
+        QStringLiteral("[%1] %2").arg(LongTimeText(FServices.Clock->Now().time()), Msg));
 }
 
 // ---------------------------------------------------------------- language
@@ -412,16 +415,20 @@ void TfrmMain::LoadLanguage(const QString& Name) {
     const QString Captions = QStringLiteral("Captions");
     const QString Strings = QStringLiteral("Strings");
     btnSettingsCategories0Items0->setText(GetLangString(QStringLiteral("btnGeneral"), Captions));
-    btnSettingsCategories0Items1->setText(GetLangString(QStringLiteral("btnSoundCapture"), Captions));
+    btnSettingsCategories0Items1->setText(
+        GetLangString(QStringLiteral("btnSoundCapture"), Captions));
     btnSettingsCategories0Items2->setText(GetLangString(QStringLiteral("btnProfiles"), Captions));
-    btnSettingsCategories0Items3->setText(GetLangString(QStringLiteral("btnServerSettings"), Captions));
+    btnSettingsCategories0Items3->setText(
+        GetLangString(QStringLiteral("btnServerSettings"), Captions));
     gbFiles->setTitle(FormatStr(GetLangString(QStringLiteral("gbFiles"), Captions), {CurrentMod}));
     const char* Columns[] = {"bmServer", "bmMap", "bmDate", "bmURL"};
     for (int I = 0; I < 4; ++I)
         edBookmarks->headerItem()->setText(I, GetLangString(QLatin1String(Columns[I]), Strings));
     btnForceSnd->setText(GetLangString(QStringLiteral("btnForceSnd"), Captions));
 
-    auto Str = [&](const char* Key) { return LanguageIni->ReadString(Strings, QLatin1String(Key), {}); };
+    auto Str = [&](const char* Key) {
+        return LanguageIni->ReadString(Strings, QLatin1String(Key), {});
+    };
     FStrParams1 = Str("Params1");
     FStrParams2 = Str("Params2");
     FStrUnknown = Str("Unknown");
@@ -444,8 +451,10 @@ void TfrmMain::LoadLanguage(const QString& Name) {
     FStrNamePreset = Str("NamePreset");
     FStrNoScan = Str("NoScan");
 
-    laLangAuthor->setText(LanguageIni->ReadString(QStringLiteral("Header"), QStringLiteral("Author"), {}));
-    laLangDate->setText(LanguageIni->ReadString(QStringLiteral("Header"), QStringLiteral("LastUpdate"), {}));
+    laLangAuthor->setText(
+        LanguageIni->ReadString(QStringLiteral("Header"), QStringLiteral("Author"), {}));
+    laLangDate->setText(
+        LanguageIni->ReadString(QStringLiteral("Header"), QStringLiteral("LastUpdate"), {}));
 
     if (edDiagnostics->topLevelItemCount() >= 3) {
         SetSelfCheckTitle(1, GetLangString(QStringLiteral("MyDocs"), Strings));
@@ -538,8 +547,9 @@ void TfrmMain::SelectByText(QComboBox* List, const QString& Text) {
 // ---------------------------------------------------------------- game detection
 
 QString TfrmMain::ReadBF2InstallDir() const {
-    return ReadMachineString(QStringLiteral("\\SOFTWARE\\Electronic Arts\\EA GAMES\\Battlefield 2\\"),
-                             QStringLiteral("InstallDir"));
+    return ReadMachineString(
+        QStringLiteral("\\SOFTWARE\\Electronic Arts\\EA GAMES\\Battlefield 2\\"),
+        QStringLiteral("InstallDir"));
 }
 
 void TfrmMain::SetSelfCheckValue(int Row, const QString& Value) {

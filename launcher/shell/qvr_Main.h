@@ -117,7 +117,7 @@ public:
     std::unique_ptr<TProfileFile> ServersIni;
     std::unique_ptr<TProfileFile> LanguageIni;
     TRconSession RconSession;
-    int edDirsTag = 0;          // the project entry chosen last (-1: none)
+    int edDirsTag = 0;           // the project entry chosen last (-1: none)
     int RunMode = rmPlayUserCam; // the run button's Tag
 
     // Menus, timers and image lists made in code (the form holds the widgets).

@@ -21,11 +21,13 @@ void TfrmMain::SpeedButton1Click() {
     edBFDir->setText(AddTrailingBackslash(Folder));
     FGameFound = CheckBF2Exe();
     SetSelfCheckValue(1, GetLangString(GetMyDocumentsDir().isEmpty() ? QStringLiteral("NotFound")
-                                                                    : QStringLiteral("Found"),
+                                                                     : QStringLiteral("Found"),
                                        QStringLiteral("Strings")));
 }
 
-void TfrmMain::btnSearchBF2DirClick() { edBFDir->setText(ReadBF2InstallDir()); }
+void TfrmMain::btnSearchBF2DirClick() {
+    edBFDir->setText(ReadBF2InstallDir());
+}
 
 void TfrmMain::edBFDirExit() {
     edBFDir->setText(AddTrailingBackslash(edBFDir->text()));
@@ -69,7 +71,7 @@ void TfrmMain::btnOkClick() {
     CurrentLanguage = edLanguage->currentText();
     FGameFound = CheckBF2Exe();
     SetSelfCheckValue(1, GetLangString(GetMyDocumentsDir().isEmpty() ? QStringLiteral("NotFound")
-                                                                    : QStringLiteral("Found"),
+                                                                     : QStringLiteral("Found"),
                                        QStringLiteral("Strings")));
     if (cbAssociateFiles->isChecked())
         WriteAssociations();

@@ -1,6 +1,6 @@
 // The Windows-form path layer against real folders.
-#include "common/Errors.h"
 #include "common/FileSystem.h"
+#include "common/Errors.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,11 +65,16 @@ TEST(FileSystem, MasksMatchLikeWindows) {
         const char* Mask;
         bool Match;
     } Cases[] = {
-        {"take1.bf2demo", "*.bf2demo", true},  {"take1.BF2DEMO", "*.bf2demo", true},
-        {"take1.bf2demo.bak", "*.bf2demo", false}, {"noext", "*.*", true},
-        {".", "*.*", true},                    {"English.lang", "*.lang", true},
-        {"a.wav", "?.wav", true},              {"ab.wav", "?.wav", false},
-        {"x", "*", true},                      {"abc", "a*c*", true},
+        {"take1.bf2demo", "*.bf2demo", true},
+        {"take1.BF2DEMO", "*.bf2demo", true},
+        {"take1.bf2demo.bak", "*.bf2demo", false},
+        {"noext", "*.*", true},
+        {".", "*.*", true},
+        {"English.lang", "*.lang", true},
+        {"a.wav", "?.wav", true},
+        {"ab.wav", "?.wav", false},
+        {"x", "*", true},
+        {"abc", "a*c*", true},
     };
     for (const auto& C : Cases)
         EXPECT_EQ(MatchesMask(C.Name, C.Mask), C.Match) << C.Name << " ~ " << C.Mask;

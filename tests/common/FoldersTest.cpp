@@ -1,6 +1,6 @@
 // Standard folders and the trailing-backslash rule.
-#include "common/FileSystem.h"
 #include "common/Folders.h"
+#include "common/FileSystem.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Registry files in Wine's text format.
+#include "common/Registry.h"
 #include "common/Errors.h"
 #include "common/FileSystem.h"
-#include "common/Registry.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,9 +29,9 @@ TEST(Registry, ReadsTheGameFolderAsA32BitProgramSeesIt) {
                   "#time=1d9\n\"InstallDir\"=\"C:\\\\Program Files\\\\Native\"\n\n"
                   "[Software\\\\Wow6432Node\\\\Electronic Arts\\\\EA GAMES\\\\Battlefield 2] 1\n"
                   "\"InstallDir\"=\"C:\\\\Program Files (x86)\\\\EA Games\\\\Battlefield 2\"\n");
-    EXPECT_EQ(ReadMachineString("\\SOFTWARE\\Electronic Arts\\EA GAMES\\Battlefield 2\\",
-                                "InstallDir"),
-              "C:\\Program Files (x86)\\EA Games\\Battlefield 2");
+    EXPECT_EQ(
+        ReadMachineString("\\SOFTWARE\\Electronic Arts\\EA GAMES\\Battlefield 2\\", "InstallDir"),
+        "C:\\Program Files (x86)\\EA Games\\Battlefield 2");
     EXPECT_EQ(ReadMachineString("SOFTWARE\\Electronic Arts\\EA GAMES\\Battlefield 2", "Missing"),
               "");
 
@@ -39,9 +39,9 @@ TEST(Registry, ReadsTheGameFolderAsA32BitProgramSeesIt) {
     Write(System, "WINE REGISTRY Version 2\n\n#arch=win32\n\n"
                   "[Software\\\\Electronic Arts\\\\EA GAMES\\\\Battlefield 2] 1\n"
                   "\"InstallDir\"=\"D:\\\\Games\\\\BF2\"\n");
-    EXPECT_EQ(ReadMachineString("\\SOFTWARE\\Electronic Arts\\EA GAMES\\Battlefield 2\\",
-                                "installdir"),
-              "D:\\Games\\BF2");
+    EXPECT_EQ(
+        ReadMachineString("\\SOFTWARE\\Electronic Arts\\EA GAMES\\Battlefield 2\\", "installdir"),
+        "D:\\Games\\BF2");
     QFile::remove(System);
     EXPECT_EQ(ReadMachineString("SOFTWARE\\Electronic Arts\\EA GAMES\\Battlefield 2", "InstallDir"),
               "");
@@ -50,8 +50,9 @@ TEST(Registry, ReadsTheGameFolderAsA32BitProgramSeesIt) {
 TEST(Registry, WritesKeysAndValuesKeepingTheRestOfTheFile) {
     QTemporaryDir Tmp;
     const QString Path = Tmp.path() + "/classes.reg";
-    Write(Path, "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\\\\Software\\\\Classes\n\n"
-                "[.txt] 5\n@=\"txtfile\"\n\"Content Type\"=\"text/plain\"\n\n");
+    Write(Path,
+          "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\\\\Software\\\\Classes\n\n"
+          "[.txt] 5\n@=\"txtfile\"\n\"Content Type\"=\"text/plain\"\n\n");
     {
         TRegistryFile Reg(Path, "\\Machine\\Software\\Classes");
         Reg.WriteString("BF2.Demo\\Shell\\Open\\Command", "", "Z:\\opt\\Quor vane\\qvr %1");

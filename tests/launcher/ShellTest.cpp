@@ -24,9 +24,10 @@ QString Row(QTreeWidget* List, int Row, int Column) {
 } // namespace
 
 TEST_F(WindowTest, FirstStartWithoutSettingsOpensTheSettingsPage) {
-    WriteHost(QvrFs::WinePrefix() + "/system.reg",
-              "WINE REGISTRY Version 2\n\n[Software\\\\Electronic Arts\\\\EA GAMES\\\\Battlefield 2] 1\n"
-              "\"InstallDir\"=\"C:\\\\Program Files\\\\EA Games\\\\Battlefield 2\"\n");
+    WriteHost(
+        QvrFs::WinePrefix() + "/system.reg",
+        "WINE REGISTRY Version 2\n\n[Software\\\\Electronic Arts\\\\EA GAMES\\\\Battlefield 2] 1\n"
+        "\"InstallDir\"=\"C:\\\\Program Files\\\\EA Games\\\\Battlefield 2\"\n");
     Start();
     // The asterisk beep, then the error box.
     ASSERT_GE(Dialogs.Shown().size(), 2);
@@ -91,7 +92,8 @@ TEST_F(WindowTest, AMissingModDescriptionSkipsTheWindowPosition) {
     WriteConfigured("[WINDOW]\r\ntop=120\r\nleft=80\r\n");
     Start();
     ASSERT_EQ(Dialogs.Messages().size(), 1);
-    EXPECT_TRUE(Dialogs.Messages()[0].startsWith("Cannot open file \"" + GameDir + "mods\\bf2\\mod.desc\""))
+    EXPECT_TRUE(
+        Dialogs.Messages()[0].startsWith("Cannot open file \"" + GameDir + "mods\\bf2\\mod.desc\""))
         << Dialogs.Messages()[0].toStdString();
     EXPECT_NE(Window->pos(), QPoint(80, 120));
     EXPECT_EQ(Row(Find<QTreeWidget>("edDiagnostics"), 2, 1), "");
@@ -130,7 +132,8 @@ TEST_F(WindowTest, AssociateFilesCountsOnlyItsLowByte) {
     struct {
         const char* Value;
         bool Ticked;
-    } Cases[] = {{"1", true}, {"257", true}, {"0", false}, {"2", false}, {"yes", false}, {"", false}};
+    } Cases[] = {{"1", true},  {"257", true},  {"0", false},
+                 {"2", false}, {"yes", false}, {"", false}};
     for (const auto& C : Cases) {
         WriteConfigured(QByteArray("[WINDOWS]\r\nassociatefiles=") + C.Value + "\r\n");
         Create();
@@ -214,8 +217,10 @@ TEST_F(WindowTest, TheBannerAndTheLogFile) {
     EXPECT_EQ(Console[0], " QUORVANE v1.1 (1.1.2)");
     EXPECT_EQ(Console[1], "");
     EXPECT_TRUE(Console[2].startsWith(' '));
-    EXPECT_EQ(Console[4],
-              QString::fromUtf8(" \u00bb This console was written with debugging purposes in mind, nothing more."));
+    EXPECT_EQ(
+        Console[4],
+        QString::fromUtf8(
+            " \u00bb This console was written with debugging purposes in mind, nothing more."));
     EXPECT_TRUE(Console[6].startsWith("[19:41:33"));
     EXPECT_TRUE(Console[6].endsWith("] Quorvane was initiated"));
 
@@ -246,7 +251,8 @@ TEST_F(WindowTest, AWrongAudioLibraryVersionEndsTheProgram) {
     Window.reset();
     // Nothing is written at exit.
     EXPECT_FALSE(QDir(AppHost + "/Logs").exists());
-    EXPECT_EQ(ReadHost(AppHost + "/Settings.ini"), "[SETTINGS]\r\nbf2dir=" + GameDir.toUtf8() + "\r\n");
+    EXPECT_EQ(ReadHost(AppHost + "/Settings.ini"),
+              "[SETTINGS]\r\nbf2dir=" + GameDir.toUtf8() + "\r\n");
 }
 
 TEST_F(WindowTest, ADeviceThatCannotOpenIsReportedAndStartUpGoesOn) {

@@ -43,7 +43,9 @@ bool TScriptedDialogs::BrowseForFolder(QWidget*, const QString& Title, QString& 
     return true;
 }
 
-void TScriptedDialogs::Beep() { FShown.append({TShownDialog::Beep, TMsgKind::Error, {}, {}}); }
+void TScriptedDialogs::Beep() {
+    FShown.append({TShownDialog::Beep, TMsgKind::Error, {}, {}});
+}
 
 QStringList TScriptedDialogs::Messages() const {
     QStringList R;

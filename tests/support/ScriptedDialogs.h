@@ -35,7 +35,9 @@ public:
     int Beeps() const;
     void Clear();
     // True when every queued answer was used.
-    bool AllAnswersUsed() const { return FYesNo.isEmpty() && FInputs.isEmpty() && FFolders.isEmpty(); }
+    bool AllAnswersUsed() const {
+        return FYesNo.isEmpty() && FInputs.isEmpty() && FFolders.isEmpty();
+    }
 
 private:
     QList<TShownDialog> FShown;

@@ -29,7 +29,9 @@ void SetUpTestEnvironment() {
     SetEnv("WINEPREFIX", R + QStringLiteral("/wine"));
 }
 
-QString TestRoot() { return GRoot ? GRoot->path() : QString(); }
+QString TestRoot() {
+    return GRoot ? GRoot->path() : QString();
+}
 
 void TearDownTestEnvironment() {
     delete GRoot;
