@@ -77,6 +77,15 @@ void TfrmMain::MakeCodeComponents() {
     Pages->setTabVisible(Pages->indexOf(taHelp), false);
     PagesSettings->tabBar()->hide();
     Image1->setPixmap(QPixmap(QStringLiteral(":/qvr/about.jpg")));
+    btnSearchBF2Dir->setIcon(QIcon(QStringLiteral(":/qvr/buttons/search.png")));
+    btnSavePreset->setIcon(QIcon(QStringLiteral(":/qvr/buttons/save.png")));
+    btnOptions->setIcon(QIcon(QStringLiteral(":/qvr/buttons/options.png")));
+    btnMaps->setIcon(QIcon(QStringLiteral(":/qvr/buttons/maps.png")));
+    const QPair<QToolButton*, int> Modes[] = {{btnPlayNoCam, 0},  {btnPlayWithCam, 1},
+                                              {btnPlayRecCam, 2}, {btnRender, 3},
+                                              {btnTimeDemo, 5},   {btnSP, 6}};
+    for (const auto& [Button, Mode] : Modes)
+        Button->setIcon(QIcon(QStringLiteral(":/qvr/modes/%1.png").arg(Mode)));
 
     // The file list's pop-up menu: Mods, a separator, the project operations.
     menuFiles = new QMenu(this);

@@ -332,3 +332,36 @@ def app_64():
         (ring(30, 29, 17.5, 19), gradient(12, 10, ORANGE, 48, 48, ORANGE_DARK)),
         (circle(30, 29, 1.4), ORANGE),
     ]
+
+
+# ---------------------------------------------------------------- run modes
+
+def mode_user_cam_16():
+    return [(polygon([(4, 2.5), (4, 13.5), (13, 8)]), gradient(4, 2, ORANGE, 13, 14, ORANGE_DARK))]
+
+
+def mode_recorded_cam_16():
+    return camera_16() + [(polygon([(1, 9), (1, 15), (6, 12)]), ORANGE)]
+
+
+def mode_record_cam_16():
+    return camera_16() + [(circle(4, 12, 3), RED)]
+
+
+def mode_render_16():
+    return demo_16() + [(rect(9, 10, 15, 15, 1), vgradient(10, BLUE_TOP, 15, BLUE_BOTTOM)),
+                        (rect(10.5, 10.5, 13.5, 12), PAPER)]
+
+
+def mode_time_demo_16():
+    return [
+        (rect(6.5, 0.5, 9.5, 2.5, 0.5), STEEL_BOTTOM),
+        (circle(8, 9, 6.5), vgradient(2.5, STEEL_TOP, 15.5, INK)),
+        (circle(8, 9, 5), PAPER),
+        (line(8, 9, 8, 5.2, 1.2), INK),
+        (line(8, 9, 10.8, 10.6, 1.2), RED),
+    ]
+
+
+def mode_singleplayer_16():
+    return maps_16()

@@ -44,6 +44,13 @@ SMALL = {
     "buttons/save.png": designs.save_16,
     "buttons/options.png": designs.options_16,
     "buttons/maps.png": designs.maps_16,
+    # The run-mode buttons, by mode number.
+    "modes/0.png": designs.mode_user_cam_16,
+    "modes/1.png": designs.mode_recorded_cam_16,
+    "modes/2.png": designs.mode_record_cam_16,
+    "modes/3.png": designs.mode_render_16,
+    "modes/5.png": designs.mode_time_demo_16,
+    "modes/6.png": designs.mode_singleplayer_16,
 }
 
 
