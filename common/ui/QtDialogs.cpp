@@ -8,6 +8,15 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+namespace {
+// Texts join their paragraphs with a bare CR, which a Qt label does not break on.
+QString DisplayText(QString Text) {
+    Text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    Text.replace(u'\r', u'\n');
+    return Text;
+}
+} // namespace
+
 void TQtDialogs::ShowMessage(QWidget* Owner, TMsgKind Kind, const QString& Title,
                              const QString& Text) {
     QMessageBox::Icon Icon = QMessageBox::Critical;
@@ -25,12 +34,13 @@ void TQtDialogs::ShowMessage(QWidget* Owner, TMsgKind Kind, const QString& Title
         Icon = QMessageBox::Question;
         break;
     }
-    QMessageBox Box(Icon, Title, Text, QMessageBox::Ok, Owner);
+    QMessageBox Box(Icon, Title, DisplayText(Text), QMessageBox::Ok, Owner);
     Box.exec();
 }
 
 bool TQtDialogs::AskYesNo(QWidget* Owner, const QString& Title, const QString& Text) {
-    QMessageBox Box(QMessageBox::Warning, Title, Text, QMessageBox::Yes | QMessageBox::No, Owner);
+    QMessageBox Box(QMessageBox::Warning, Title, DisplayText(Text), QMessageBox::Yes | QMessageBox::No,
+                    Owner);
     return Box.exec() != QMessageBox::No;
 }
 

@@ -5,7 +5,9 @@
 #include "common/ProfileFile.h"
 #include "common/Registry.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -238,4 +240,13 @@ TEST_F(SettingsTest, SettingsSurviveARestart) {
     EXPECT_EQ(Find<QTabWidget>("Pages")->currentWidget(), Find<QWidget>("taZuruveZevoruvi"));
     TProfileFile Italian(AppDir + "Languages\\Italian.lang");
     EXPECT_EQ(Find<QPushButton>("btnRun")->text(), Italian.ReadString("Captions", "btnRun", "?"));
+}
+
+TEST_F(SettingsTest, EnterInTheGameFolderEditPressesOk) {
+    Start();
+    auto* Edit = Find<QLineEdit>("edBFDir");
+    Edit->setText(GameDir);
+    QKeyEvent Press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(Edit, &Press);
+    EXPECT_TRUE(ReadHost(AppHost + "/Settings.ini").contains("bf2dir=" + GameDir.toUtf8()));
 }
