@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
 #include <QPixmap>
@@ -364,6 +365,22 @@ void TfrmMain::FormShow() {
         edDirs->setCurrentIndex(0);
         edDirsSelect();
     }
+}
+
+void TfrmMain::keyPressEvent(QKeyEvent* Event) {
+    // Enter presses the default button of the page shown, as a dialog would.
+    if (Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) {
+        QWidget* Page = Pages->currentWidget();
+        QPushButton* Default = Page == taZuruveZevoruvi ? btnRun
+                               : Page == taSettings     ? btnOk
+                               : Page == taBookmarks    ? btnDownload
+                                                        : nullptr;
+        if (Default && Default->isVisible() && Default->isEnabled()) {
+            Default->click();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(Event);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* Event) {

@@ -138,6 +138,7 @@ protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
     void showEvent(QShowEvent* Event) override;
     void closeEvent(QCloseEvent* Event) override;
+    void keyPressEvent(QKeyEvent* Event) override;
 
 private:
     void FormCreate();
@@ -167,6 +168,8 @@ private:
     void WriteAssociations();
     QString UnassignedText() const;
     QString ProjectFolder(const QString& Entry) const;
+    // edPresets := the preset names, none selected.
+    void ListPresets();
 
     TLauncherServices FServices;
     bool FTerminated = false;
