@@ -148,6 +148,12 @@ bool CreateDir(const QString& WinPath) {
 bool MatchesMask(const QString& Name, const QString& Mask) {
     if (Mask == QLatin1String("*") || Mask == QLatin1String("*.*"))
         return true;
+    // "*.ext", the common case: a case-blind comparison of the name's tail.
+    if (Mask.startsWith(u'*') && Mask.indexOf(u'*', 1) < 0 && Mask.indexOf(u'?') < 0)
+        return Name.size() >= Mask.size() - 1 &&
+               QStringView(Name)
+                       .right(Mask.size() - 1)
+                       .compare(QStringView(Mask).mid(1), Qt::CaseInsensitive) == 0;
     // Iterative glob with one backtrack point, case-blind.
     qsizetype N = 0, M = 0, StarM = -1, StarN = 0;
     while (N < Name.size()) {
@@ -193,12 +199,13 @@ QList<TSearchRec> FindFiles(const QString& WinPathAndMask) {
             continue;
         TSearchRec Rec;
         Rec.Name = Name;
-        struct stat St;
-        if (::fstatat(::dirfd(D), E->d_name, &St, 0) == 0) {
-            Rec.IsDir = S_ISDIR(St.st_mode);
-            Rec.Size = St.st_size;
-        } else {
+        // The entry's type comes with the listing on most file systems; a
+        // link or an unknown type is looked at to see what it points to.
+        if (E->d_type == DT_DIR || E->d_type == DT_REG) {
             Rec.IsDir = E->d_type == DT_DIR;
+        } else {
+            struct stat St;
+            Rec.IsDir = ::fstatat(::dirfd(D), E->d_name, &St, 0) == 0 && S_ISDIR(St.st_mode);
         }
         Result.append(Rec);
     }

@@ -30,7 +30,6 @@ bool CreateDir(const QString& WinPath);
 struct TSearchRec {
     QString Name;
     bool IsDir = false;
-    qint64 Size = 0;
 };
 
 // Entries of a folder matching a mask ("C:\x\*.bf2demo", "dir\*.*"), letter
