@@ -17,7 +17,7 @@ namespace {
 
 // Extraction and stores stream through a buffer of this size, never through
 // a full copy of the file.
-constexpr qint64 ChunkSize = 128 * 1024;
+constexpr qint64 ChunkSize = 256 * 1024;
 // Sizes and counts are Int32 in the stored form.
 constexpr qint64 MaxStored = std::numeric_limits<qint32>::max();
 
@@ -189,7 +189,8 @@ TmxStoredItem::TmxStoredItem(TmxStoredItems* Collection) : FCollection(Collectio
 
 TmxStoredItem::~TmxStoredItem() {
     FStored = QByteArray();
-    FCollection->FItems.removeOne(this);
+    // From the end: Clear deletes the last item first.
+    FCollection->FItems.removeAt(FCollection->FItems.lastIndexOf(this));
     FCollection->NameDropped(this, FName);
     if (OnDestroy) {
         // A destructor cannot pass an error on; the handler's is dropped.
@@ -273,7 +274,7 @@ void TmxStoredItem::Inflate(QIODevice* Dest) const {
     if (FileBytes < 0)
         RaiseReadError();
 
-    const auto Buffer = std::make_unique<uchar[]>(ChunkSize);
+    const auto Buffer = std::make_unique_for_overwrite<uchar[]>(ChunkSize);
     qint64 Left = FileBytes;
     while (Left > 0) {
         if (Ended)
@@ -338,14 +339,14 @@ void TmxStoredItem::LoadFromStream(QIODevice* Source) {
 
 void TmxStoredItem::Deflate(QIODevice* Source, qint64 Count) {
     z_stream Z{};
-    const int Rc = deflateInit2(&Z, ZlibLevel(FCompression), Z_DEFLATED, MAX_WBITS, 8,
-                                Z_DEFAULT_STRATEGY);
+    const int Rc =
+        deflateInit2(&Z, ZlibLevel(FCompression), Z_DEFLATED, MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
     if (Rc != Z_OK)
         throw EZCompressionError(ZlibText(Z, Rc));
     TDeflateEnd End{&Z};
 
     QByteArray Stored;
-    const auto Out = std::make_unique<uchar[]>(ChunkSize);
+    const auto Out = std::make_unique_for_overwrite<uchar[]>(ChunkSize);
     auto Push = [&](const uchar* Data, qint64 Size, int Flush) {
         Z.next_in = const_cast<Bytef*>(Data);
         Z.avail_in = static_cast<uInt>(Size);
@@ -364,7 +365,7 @@ void TmxStoredItem::Deflate(QIODevice* Source, qint64 Count) {
     uchar Prefix[4];
     qToLittleEndian(static_cast<qint32>(Count), Prefix);
     Push(Prefix, 4, Z_NO_FLUSH);
-    const auto In = std::make_unique<uchar[]>(ChunkSize);
+    const auto In = std::make_unique_for_overwrite<uchar[]>(ChunkSize);
     for (qint64 Left = Count; Left > 0;) {
         const qint64 Step = std::min(Left, ChunkSize);
         ReadBuffer(Source, reinterpret_cast<char*>(In.get()), Step);

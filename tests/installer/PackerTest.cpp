@@ -113,7 +113,10 @@ TEST_F(PackerTest, FolderRoundTripsByteForByte) {
 
 TEST_F(PackerTest, StubCarriesThePayloadAtItsEnd) {
     const QString Stub = Src.filePath(QStringLiteral("qvrsetup.stub"));
-    const QByteArray Program = QByteArray("\x7F" "ELF", 4) + SampleFile(20000, 5);
+    const QByteArray Program = QByteArray("\x7F"
+                                          "ELF",
+                                          4) +
+                               SampleFile(20000, 5);
     WriteBytes(Stub, Program);
     QFile::setPermissions(Stub, QFile::permissions(Stub) | QFile::ExeOwner);
     const QString Installer = Out.filePath(QStringLiteral("qvrsetup"));

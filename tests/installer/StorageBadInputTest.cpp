@@ -92,6 +92,7 @@ TEST(StorageBadInput, DamagedStoredBytesFailToExtract) {
         {"zlib-bad-checksum.qvrp", TKind::Decompression, QStringLiteral("incorrect data check")},
         {"zlib-preset-dictionary.qvrp", TKind::Decompression, QStringLiteral("need dictionary")},
         {"zlib-truncated.qvrp", TKind::ReadError, ReadError},
+        {"zlib-no-checksum.qvrp", TKind::ReadError, ReadError},
         {"size-prefix-too-large.qvrp", TKind::ReadError, ReadError},
         {"size-prefix-huge.qvrp", TKind::ReadError, ReadError},
         {"size-prefix-negative.qvrp", TKind::ReadError, ReadError},
@@ -136,7 +137,9 @@ TEST(StorageBadInput, OddButSoundPrefixes) {
 TEST(StorageBadInput, NegativeStoredItemCountIsAnError) {
     TmxStorage Storage;
     TmxStoredItem* Item = Storage.StoredItems()->Add();
-    QByteArray Value("\xFF\xFF\xFF\xFF" "abc", 7);
+    QByteArray Value("\xFF\xFF\xFF\xFF"
+                     "abc",
+                     7);
     QBuffer Stream(&Value);
     Stream.open(QIODevice::ReadOnly);
     EXPECT_THROW(Item->ReadData(&Stream), EReadError);

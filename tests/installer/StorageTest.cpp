@@ -55,20 +55,6 @@ TEST(StoredItem, StoresAndExtractsAtEveryLevelInTheStoredForm) {
     }
 }
 
-TEST(StoredItem, ZlibHeaderShowsTheLevel) {
-    const struct {
-        TCompressionLevel Level;
-        QByteArray Head;
-    } Cases[] = {{clFastest, "\x78\x01"}, {clDefault, "\x78\x9C"}, {clMax, "\x78\xDA"}};
-    for (const auto& Case : Cases) {
-        TmxStorage Storage;
-        TmxStoredItem* Item = Storage.StoredItems()->Add();
-        Item->SetCompression(Case.Level);
-        Store(Item, SampleFile(5000));
-        EXPECT_TRUE(StoredBytes(Item).startsWith(Case.Head)) << int(Case.Level);
-    }
-}
-
 TEST(StoredItem, ItemWithoutStoredBytesExtractsEmptyAtEveryLevel) {
     QTemporaryDir Dir;
     for (const TCompressionLevel Level : AllLevels) {
@@ -477,9 +463,13 @@ TEST(StorageDescription, ComputedValuesAreIgnoredOnReading) {
     Payload.open(QIODevice::ReadWrite);
     Source.SaveToPayload(&Payload);
     QByteArray Bytes = Payload.data();
-    const QByteArray Version("\x07Version\x14\x03\x00\x00\x00" "1.2", 15);
+    const QByteArray Version("\x07Version\x14\x03\x00\x00\x00"
+                             "1.2",
+                             15);
     ASSERT_EQ(Bytes.count(Version), 1);
-    Bytes.replace(Version, QByteArray("\x07Version\x14\x03\x00\x00\x00" "9.9", 15));
+    Bytes.replace(Version, QByteArray("\x07Version\x14\x03\x00\x00\x00"
+                                      "9.9",
+                                      15));
     const QByteArray Size = QByteArray("\x04Size\x04", 6);
     const qsizetype At = Bytes.indexOf(Size, Bytes.indexOf("StoredItems"));
     ASSERT_GT(At, 0);
@@ -501,7 +491,10 @@ TEST(StorageDescription, PayloadAfterAProgramLoadsFromTheFile) {
     Payload.open(QIODevice::ReadWrite);
     Source.SaveToPayload(&Payload);
     const QString Path = Dir.filePath(QStringLiteral("qvrsetup"));
-    WriteBytes(Path, QByteArray("\x7F" "ELF program bytes", 18) + Payload.data());
+    WriteBytes(Path, QByteArray("\x7F"
+                                "ELF program bytes",
+                                18) +
+                         Payload.data());
 
     TmxStorage Read;
     Read.LoadFromFile(Path);

@@ -83,7 +83,7 @@ inline QByteArray ZlibReference(const QByteArray& File, int Level) {
 // Text that compresses, but not to nothing.
 inline QByteArray SampleFile(int Size, quint32 Seed = 1) {
     static const char* const Words[] = {"demo", "camera", "Battlefield", "render", "take",
-                                        "0x7F", "\r\n",   "mods\\bf2\\", "=",     "1024"};
+                                        "0x7F", "\r\n",   "mods\\bf2\\", "=",      "1024"};
     QByteArray Out;
     Out.reserve(Size);
     while (Out.size() < Size) {

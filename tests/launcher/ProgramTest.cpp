@@ -1,13 +1,12 @@
 // The launcher program itself, started as a user would.
 #include "common/SingleInstance.h"
+#include "support/WaitUntil.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -37,16 +36,6 @@ bool LockIsFree() {
     return WIFEXITED(Status) && WEXITSTATUS(Status) == 0;
 }
 
-bool WaitFor(const std::function<bool()>& Done, int Ms) {
-    QElapsedTimer T;
-    T.start();
-    while (!Done()) {
-        if (T.elapsed() > Ms)
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
 } // namespace
 
 TEST(Program, ASecondCopyEndsSilentlyWhileTheFirstRuns) {
@@ -61,7 +50,7 @@ TEST(Program, ASecondCopyEndsSilentlyWhileTheFirstRuns) {
     First.start(App + "/qvr", {});
     ASSERT_TRUE(First.waitForStarted());
     // The first copy holds the lock once it runs.
-    ASSERT_TRUE(WaitFor([] { return !LockIsFree(); }, 10000));
+    ASSERT_TRUE(WaitUntil([] { return !LockIsFree(); }, 10000));
 
     QProcess Second;
     Second.setProcessEnvironment(Env);

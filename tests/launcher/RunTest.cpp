@@ -2,6 +2,7 @@
 // checks, each mode's script, command line, log and start of the game, and
 // the question whether the game is running.
 #include "WindowFixture.h"
+#include "support/WaitUntil.h"
 
 #include "common/ShellOpen.h"
 
@@ -572,19 +573,6 @@ TEST_F(RunTest, AScriptThatCannotBeWrittenStopsTheRun) {
 
 // ---------------------------------------------------------------- the game itself
 
-namespace {
-// Polls until the condition holds or the deadline passes.
-template <class TCondition> bool WaitFor(TCondition Condition, int TimeoutMs = 20000) {
-    const QDeadlineTimer Deadline(TimeoutMs);
-    while (!Condition()) {
-        if (Deadline.hasExpired())
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-} // namespace
-
 TEST_F(RunTest, TheGameStartsInItsFolderWithTheCommandLine) {
     TShellStarter RealStarter;
     Services.Starter = &RealStarter;
@@ -615,7 +603,8 @@ TEST_F(RunTest, TheGameStartsInItsFolderWithTheCommandLine) {
     ChooseFiles();
     Run();
     EXPECT_TRUE(Dialogs.Shown().isEmpty());
-    ASSERT_TRUE(WaitFor([&] { return QFile::exists(Out + ".done"); })) << "the game did not start";
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(Out + ".done"); }))
+        << "the game did not start";
     EXPECT_EQ(QString::fromUtf8(ReadHost(Out + ".cwd")).trimmed(),
               QFileInfo(GameHost).canonicalFilePath());
     EXPECT_EQ(ReadHost(Out + ".args"),

@@ -3,6 +3,8 @@
 // that a sleeper dies with it should the starter crash first.
 #pragma once
 
+#include "support/WaitUntil.h"
+
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -65,14 +67,3 @@ public:
 private:
     std::vector<pid_t> FPids;
 };
-
-// Polls Condition until it holds or the deadline passes.
-template <class TCondition> bool WaitUntil(TCondition Condition, int TimeoutMs = 20000) {
-    const QDeadlineTimer Deadline(TimeoutMs);
-    while (!Condition()) {
-        if (Deadline.hasExpired())
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}

@@ -172,6 +172,8 @@ def main():
     write("zlib-bad-block.qvrp", one_item(stored[:2] + b"\x07" + stored[3:]))
     write("zlib-bad-checksum.qvrp", one_item(stored[:-1] + bytes([stored[-1] ^ 0xFF])))
     write("zlib-truncated.qvrp", one_item(stored[: len(stored) - 8]))
+    # Every byte of the file is there, the stream's checksum is not.
+    write("zlib-no-checksum.qvrp", one_item(stored[:-4]))
     write("zlib-preset-dictionary.qvrp", one_item(b"\x78\xbb\x00\x00\x00\x01" + stored[2:]))
     write("size-prefix-too-large.qvrp", one_item(deflate(TEN, prefix=1000)))
     write("size-prefix-huge.qvrp", one_item(deflate(TEN, prefix=0x7FFFFFFF)))
