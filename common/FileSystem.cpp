@@ -176,8 +176,8 @@ bool MatchesMask(const QString& Name, const QString& Mask) {
     return M == Mask.size();
 }
 
-QList<TSearchRec> FindFiles(const QString& WinPathAndMask) {
-    QList<TSearchRec> Result;
+void ForEachFile(const QString& WinPathAndMask,
+                 const std::function<void(const TSearchRec&)>& Visit) {
     qsizetype Cut = -1;
     for (qsizetype I = WinPathAndMask.size() - 1; I >= 0; --I)
         if (IsSep(WinPathAndMask[I]) || (I == 1 && WinPathAndMask[I] == u':')) {
@@ -187,12 +187,12 @@ QList<TSearchRec> FindFiles(const QString& WinPathAndMask) {
     const QString Folder = WinPathAndMask.left(Cut + 1);
     const QString Mask = WinPathAndMask.mid(Cut + 1);
     if (Mask.isEmpty())
-        return Result;
+        return;
     const QString Host = Folder.isEmpty() ? QStringLiteral(".") : HostPath(Folder);
     const QByteArray Encoded = QFile::encodeName(Host);
     DIR* D = ::opendir(Encoded.constData());
     if (!D)
-        return Result;
+        return;
     while (dirent* E = ::readdir(D)) {
         const QString Name = QFile::decodeName(E->d_name);
         if (!MatchesMask(Name, Mask))
@@ -207,9 +207,14 @@ QList<TSearchRec> FindFiles(const QString& WinPathAndMask) {
             struct stat St;
             Rec.IsDir = ::fstatat(::dirfd(D), E->d_name, &St, 0) == 0 && S_ISDIR(St.st_mode);
         }
-        Result.append(Rec);
+        Visit(Rec);
     }
     ::closedir(D);
+}
+
+QList<TSearchRec> FindFiles(const QString& WinPathAndMask) {
+    QList<TSearchRec> Result;
+    ForEachFile(WinPathAndMask, [&](const TSearchRec& Rec) { Result.append(Rec); });
     return Result;
 }
 

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace QvrFs {
 
 // The host path for a Windows-form path: backslashes become slashes, a drive
@@ -37,6 +39,9 @@ struct TSearchRec {
 // "." and ".." are listed for "*"-style masks, as Windows does outside a root.
 // A missing or unreadable folder gives no entries.
 QList<TSearchRec> FindFiles(const QString& WinPathAndMask);
+// The same search, handing each entry to Visit as it is read.
+void ForEachFile(const QString& WinPathAndMask,
+                 const std::function<void(const TSearchRec&)>& Visit);
 
 // Windows mask match: '*' and '?', case-blind; "*.*" matches every name.
 bool MatchesMask(const QString& Name, const QString& Mask);

@@ -16,6 +16,8 @@
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
 
+#include "support/BenchRatio.h"
+
 #include <chrono>
 #include <cstdio>
 #include <dirent.h>
@@ -98,12 +100,7 @@ template <typename F> void Ratio(benchmark::State& State, F&& Measured) {
         Ours += T1 - T0;
         Plain += T2 - T1;
     }
-    const double Iterations = static_cast<double>(State.iterations());
-    State.counters["ratio"] = std::chrono::duration<double>(Ours) / Plain;
-    State.counters["ours_ms"] =
-        std::chrono::duration<double, std::milli>(Ours).count() / Iterations;
-    State.counters["plain_ms"] =
-        std::chrono::duration<double, std::milli>(Plain).count() / Iterations;
+    ReportRatio(State, Ours, Plain, "ours", "plain");
 }
 
 void BM_RatioListLibraryFiles(benchmark::State& State) {

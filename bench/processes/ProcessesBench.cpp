@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "support/BenchRatio.h"
+
 #include <chrono>
 #include <climits>
 #include <cstdio>
@@ -81,12 +83,7 @@ void BM_Ratio(benchmark::State& State) {
         Full += T2 - T1;
         Listed = List.size();
     }
-    const double Iterations = static_cast<double>(State.iterations());
-    State.counters["ratio"] = std::chrono::duration<double>(Ours) / Full;
-    State.counters["is_bf2_running_ms"] =
-        std::chrono::duration<double, std::milli>(Ours).count() / Iterations;
-    State.counters["full_scan_ms"] =
-        std::chrono::duration<double, std::milli>(Full).count() / Iterations;
+    ReportRatio(State, Ours, Full, "is_bf2_running", "full_scan");
     State.counters["processes"] = static_cast<double>(Listed);
 }
 BENCHMARK(BM_Ratio)->Unit(benchmark::kMillisecond);

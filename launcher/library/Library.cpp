@@ -26,12 +26,13 @@ QList<TLibraryFile> ListLibraryFiles(const QString& Folder) {
     if (Folder.isEmpty())
         return {};
     QList<TLibraryFile> Groups[3];
-    for (const QvrFs::TSearchRec& Entry : QvrFs::FindFiles(Folder + QStringLiteral("*")))
+    QvrFs::ForEachFile(Folder + QStringLiteral("*"), [&](const QvrFs::TSearchRec& Entry) {
         for (const auto& [Mask, Image] : Masks)
             if (QvrFs::MatchesMask(Entry.Name, Mask)) {
                 Groups[Image].append({Entry.Name, Image});
                 break;
             }
+    });
     QList<TLibraryFile> Files;
     Files.reserve(Groups[0].size() + Groups[1].size() + Groups[2].size());
     for (QList<TLibraryFile>& Group : Groups)
