@@ -186,10 +186,5 @@ int main(int argc, char** argv) {
     TfrmMain Window(Services);
     GWindow = &Window;
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -109,10 +109,5 @@ int main(int argc, char** argv) {
         if (Children.Start(Loader, {QStringLiteral("C:\\windows\\system32\\svc%1.exe").arg(I)}) < 0)
             return 1;
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

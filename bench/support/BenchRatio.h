@@ -18,3 +18,13 @@ inline void ReportRatio(benchmark::State& State, std::chrono::nanoseconds Ours,
     State.counters[BaselineName + "_ms"] =
         std::chrono::duration<double, std::milli>(Baseline).count() / Iterations;
 }
+
+// The body of a benchmark's own main, for those that set up a scene first.
+inline int RunBenchmarks(int& Argc, char** Argv) {
+    benchmark::Initialize(&Argc, Argv);
+    if (benchmark::ReportUnrecognizedArguments(Argc, Argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
