@@ -33,7 +33,10 @@ int main(int argc, char** argv) {
     if (frmMain.Terminated())
         return 0;
     frmMain.show();
-    App.exec();
+    // A request to end made during start-up takes effect once the window
+    // has been shown; the loop is not entered then.
+    if (!frmMain.QuitRequested())
+        App.exec();
     frmMain.FormDestroy();
     return 0;
 }

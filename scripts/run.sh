@@ -4,4 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
-exec build/stage/qvr "$@"
+# Started in its own folder, as the installer and its shortcuts start it.
+cd build/stage
+exec ./qvr "$@"

@@ -14,11 +14,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
 #include <QPixmap>
 #include <QRandomGenerator>
+#include <QScopedValueRollback>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -51,6 +53,8 @@ TfrmMain::TfrmMain(const TLauncherServices& Services, QWidget* Parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(644, 544);
+    // The top left corner until a stored position is applied.
+    move(0, 0);
     MakeCodeComponents();
     ConnectShellHandlers();
     ConnectPlaybackHandlers();
@@ -136,7 +140,6 @@ void TfrmMain::MakeCodeComponents() {
 
 void TfrmMain::ConnectShellHandlers() {
     connect(Pages, &QTabWidget::currentChanged, this, &TfrmMain::OnPageChanged);
-    connect(PagesSettings, &QTabWidget::currentChanged, this, &TfrmMain::OnSettingsPageChanged);
     QToolButton* Categories[] = {btnSettingsCategories0Items0, btnSettingsCategories0Items1,
                                  btnSettingsCategories0Items2, btnSettingsCategories0Items3};
     QWidget* SubPages[] = {taGeneral, taSoundCapture, taProfiles, taServer};
@@ -153,24 +156,37 @@ void TfrmMain::ConnectShellHandlers() {
 }
 
 bool TfrmMain::eventFilter(QObject* Watched, QEvent* Event) {
-    // The game-folder edit's exit handler runs whenever it loses the focus.
-    if (Watched == edBFDir && Event->type() == QEvent::FocusOut)
-        Guard([this] { edBFDirExit(); });
+    // The game-folder edit's exit handler runs when the focus moves on to
+    // another control: not for its own context menu, nor while another
+    // window (the folder picker, another program) is active.
+    if (Watched == edBFDir && Event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason Reason = static_cast<QFocusEvent*>(Event)->reason();
+        if (Reason != Qt::PopupFocusReason && Reason != Qt::ActiveWindowFocusReason)
+            Guard([this] { edBFDirExit(); });
+    }
     return QWidget::eventFilter(Watched, Event);
 }
 
 void TfrmMain::OnPageChanged(int Index) {
-    QWidget* Page = Pages->widget(Index);
-    Guard([&] {
-        if (Page == taZuruveZevoruvi)
-            taZuruveZevoruviShow();
-        else if (Page == taSettings)
-            taSettingsShow();
-    });
+    if (!FPageSetByCode)
+        Guard([&] { PageShow(Pages->widget(Index)); });
 }
 
-void TfrmMain::OnSettingsPageChanged(int Index) {
-    FPagesSettingsLast = Index;
+void TfrmMain::SetActivePage(QWidget* Page) {
+    if (Pages->currentWidget() == Page)
+        return;
+    {
+        const QScopedValueRollback<bool> ByCode(FPageSetByCode, true);
+        Pages->setCurrentWidget(Page);
+    }
+    PageShow(Page);
+}
+
+void TfrmMain::PageShow(QWidget* Page) {
+    if (Page == taZuruveZevoruvi)
+        taZuruveZevoruviShow();
+    else if (Page == taSettings)
+        taSettingsShow();
 }
 
 // ---------------------------------------------------------------- handlers
@@ -179,18 +195,17 @@ void TfrmMain::Guard(const std::function<void()>& Handler) {
     try {
         Handler();
     } catch (const EError& E) {
-        ShowException(E.Message());
+        ErrorBox(E.Message());
     } catch (const std::exception& E) {
-        ShowException(QString::fromLocal8Bit(E.what()));
+        ErrorBox(QString::fromLocal8Bit(E.what()));
     }
 }
 
-void TfrmMain::ShowException(const QString& Message) {
-    FServices.Dialogs->ShowMessage(this, TMsgKind::Error, QCoreApplication::applicationName(),
-                                   Message);
-}
-
 void TfrmMain::ErrorBox(const QString& Text) {
+    // Once the program is asked to end, a box would close the moment it
+    // opened: it is not shown at all.
+    if (FQuitRequested)
+        return;
     FServices.Dialogs->ShowMessage(this, TMsgKind::Error, QCoreApplication::applicationName(),
                                    Text);
 }
@@ -201,7 +216,8 @@ void TfrmMain::Refuse(const QString& Text) {
 }
 
 void TfrmMain::RequestQuit() {
-    // Posted: the program ends when its message loop next runs.
+    // Posted: the program ends when its message loop next runs. A request
+    // made during start-up, before that loop runs, is seen by main.
     FQuitRequested = true;
     QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
                               Qt::QueuedConnection);
@@ -235,8 +251,7 @@ void TfrmMain::FormCreate() {
     LogLine(QStringLiteral("Quorvane was initiated"));
 
     if (FServices.Bass->GetVersion() != 0x00010002) {
-        FServices.Dialogs->ShowMessage(this, TMsgKind::Error, QCoreApplication::applicationName(),
-                                       QStringLiteral("BASS version 2.1 was not loaded!"));
+        ErrorBox(QStringLiteral("BASS version 2.1 was not loaded!"));
         FTerminated = true;
         return;
     }
@@ -244,8 +259,7 @@ void TfrmMain::FormCreate() {
     if (!FBassStarted) {
         FServices.Bass->RecordFree();
         FServices.Bass->Free();
-        FServices.Dialogs->ShowMessage(this, TMsgKind::Error, QCoreApplication::applicationName(),
-                                       QStringLiteral("Cannot start default recording device!"));
+        ErrorBox(QStringLiteral("Cannot start default recording device!"));
     }
     FillRecordingSources(edSource);
     FillRecordingSources(edDefSource);
@@ -331,6 +345,7 @@ void TfrmMain::showEvent(QShowEvent* Event) {
 
 void TfrmMain::FormShow() {
     if (SettingsIni->SectionExists(QStringLiteral("SETTINGS"))) {
+        // An error in the page's show handler is shown and FormShow goes on.
         Pages->setCurrentWidget(taZuruveZevoruvi);
         gbConfig->setFocus();
     } else {
@@ -431,8 +446,7 @@ void TfrmMain::LoadLanguage(const QString& Name) {
     const QString Path = AppDir + QStringLiteral("Languages\\") + Name + QStringLiteral(".lang");
     if (!QvrFs::FileExists(Path)) {
         FServices.Dialogs->Beep();
-        FServices.Dialogs->ShowMessage(this, TMsgKind::Error, QCoreApplication::applicationName(),
-                                       CFatalLanguage);
+        ErrorBox(CFatalLanguage);
         RequestQuit();
     }
     LanguageIni = std::make_unique<TProfileFile>(Path);

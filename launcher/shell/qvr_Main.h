@@ -148,7 +148,6 @@ private:
     // Runs one handler the way the framework ran event handlers: an error that
     // escapes it is shown in the standard error box and the program goes on.
     void Guard(const std::function<void()>& Handler);
-    void ShowException(const QString& Message);
     // A refusal: the asterisk beep, then an error box with one OK button.
     void Refuse(const QString& Text);
     void ErrorBox(const QString& Text);
@@ -159,8 +158,12 @@ private:
     void ConnectPlaybackHandlers();
     void ConnectPresetHandlers();
     void ConnectLibraryHandlers();
+    // The page's show handler, run guarded: an error in it is shown and
+    // whoever switched the page goes on.
     void OnPageChanged(int Index);
-    void OnSettingsPageChanged(int Index);
+    // A switch whose show-handler error ends the handler that switched.
+    void SetActivePage(QWidget* Page);
+    void PageShow(QWidget* Page);
     void SetSelfCheckValue(int Row, const QString& Value);
     void SetSelfCheckTitle(int Row, const QString& Title);
     void ApplyLanguageToComponents();
@@ -175,13 +178,13 @@ private:
     bool FTerminated = false;
     bool FQuitRequested = false;
     bool FShown = false;
+    bool FPageSetByCode = false;
     bool FDestroyed = false;
     bool FGameFound = false;
     bool FBassStarted = false;
     QString FIconDir;
     // Seeded from the clock at start-up; draws the local server's password.
     QRandomGenerator FRandom;
-    int FPagesSettingsLast = 0;
 
     // The message texts of the current language.
     QString FStrParams1, FStrParams2, FStrUnknown, FStrBF2Version, FStrCamAndDemoFiles,

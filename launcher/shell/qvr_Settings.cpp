@@ -63,8 +63,9 @@ void TfrmMain::btnOkClick() {
     if (!QvrFs::DirectoryExists(DemosDir) && FGameFound)
         QvrFs::CreateDir(DemosDir);
 
-    // The page's show handler runs here, with the language loaded before OK.
-    Pages->setCurrentWidget(taZuruveZevoruvi);
+    // The page's show handler runs here, with the language loaded before OK;
+    // an error in it ends OK.
+    SetActivePage(taZuruveZevoruvi);
 
     if (!edLanguage->currentText().isEmpty())
         LoadLanguage(edLanguage->currentText());

@@ -7,8 +7,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -108,6 +109,26 @@ TEST_F(SettingsTest, TheFolderPickerAndTheEditAddTheBackslashAndCheckAgain) {
     EXPECT_EQ(Diag->topLevelItem(0)->text(1), "Found");
 }
 
+TEST_F(SettingsTest, TheGameFolderIsLeftOnlyForAnotherControl) {
+    MakeGame();
+    WriteConfigured();
+    Start();
+    auto* Edit = Find<QLineEdit>("edBFDir");
+    const auto LoseFocus = [&](Qt::FocusReason Reason) {
+        QFocusEvent Out(QEvent::FocusOut, Reason);
+        QCoreApplication::sendEvent(Edit, &Out);
+    };
+    Edit->setText(GameDir.chopped(1));
+    // Its own context menu, the folder picker or another program taking
+    // over leave the typed text as it is.
+    LoseFocus(Qt::PopupFocusReason);
+    LoseFocus(Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(Edit->text(), GameDir.chopped(1));
+    LoseFocus(Qt::TabFocusReason);
+    EXPECT_EQ(Edit->text(), GameDir);
+    EXPECT_EQ(Window->DemosDir, GameDir + "mods\\bf2\\Demos\\");
+}
+
 TEST_F(SettingsTest, TheSettingsTabAlwaysOpensOnGeneral) {
     WriteConfigured();
     Start();
@@ -186,6 +207,27 @@ TEST_F(SettingsTest, ALanguageWithoutRegistryTextsGivesEmptyValues) {
     EXPECT_EQ(Values[3], "");
     EXPECT_EQ(Values[0], "BF2.Demo");
     EXPECT_EQ(Values[8], "");
+}
+
+TEST_F(SettingsTest, AnErrorInThePageShownByOkEndsOk) {
+    // A caption that is no format for the mod's name: the project page's
+    // show handler fails.
+    WriteHost(AppHost + "/Languages/Bad.lang", "[Captions]\r\ngbFiles=%d\r\nbtnOK=Bad\r\n");
+    MakeGame();
+    WriteConfigured("[MISC]\r\nlanguage=Bad\r\n");
+    Start();
+    Find<QTabWidget>("Pages")->setCurrentWidget(Find<QWidget>("taSettings"));
+    Dialogs.Clear();
+    Find<QComboBox>("edLanguage")->setCurrentText("English");
+    Find<QCheckBox>("cbAssociateFiles")->setChecked(true);
+    PressOk();
+    EXPECT_EQ(Dialogs.Messages().size(), 1);
+    // The keys were written before the switch; nothing after it ran.
+    EXPECT_TRUE(ReadHost(AppHost + "/Settings.ini").contains("language=English"));
+    EXPECT_EQ(Find<QTabWidget>("Pages")->currentWidget(), Find<QWidget>("taZuruveZevoruvi"));
+    EXPECT_EQ(Window->CurrentLanguage, "Bad");
+    EXPECT_EQ(Find<QPushButton>("btnOk")->text(), "Bad");
+    EXPECT_EQ(AssociationValues()[0], "<missing>");
 }
 
 TEST_F(SettingsTest, ASettingsFileThatCannotBeWrittenStopsOk) {

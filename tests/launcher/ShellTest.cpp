@@ -202,6 +202,18 @@ TEST_F(WindowTest, AMissingLanguageFileIsFatalButStartUpGoesOn) {
     EXPECT_EQ(Find<QTreeWidget>("edDiagnostics")->topLevelItemCount(), 3);
 }
 
+TEST_F(WindowTest, BoxesAfterTheFatalLanguageErrorCloseAtOnce) {
+    // No settings as well: the start-up would show its own box next.
+    WriteSettings("[MISC]\r\nlanguage=Klingon\r\n");
+    Start();
+    EXPECT_TRUE(Window->QuitRequested());
+    EXPECT_EQ(Dialogs.Messages(),
+              QStringList{"FATAL ERROR: Language file was not found - reinstall "
+                          "Quorvane to fix this error."});
+    EXPECT_EQ(Dialogs.Beeps(), 2);
+    EXPECT_EQ(Find<QTabWidget>("Pages")->currentWidget(), Find<QWidget>("taSettings"));
+}
+
 TEST_F(WindowTest, AnEmptyLanguageNameIsAskedForAsItStands) {
     WriteConfigured("[MISC]\r\nlanguage=\r\n");
     Create();
