@@ -2,9 +2,8 @@
 
 #include <QFile>
 
-bool qvrResourcesPresent()
-{
-    return QFile::exists(QStringLiteral(":/qvr/app/qvr.png"))
-        && QFile::exists(QStringLiteral(":/qvr/ico/bf2demo.ico"))
-        && QFile::exists(QStringLiteral(":/qvr/ico/bf2cam.ico"));
+bool qvrResourcesPresent() {
+    return QFile::exists(QStringLiteral(":/qvr/app/qvr.png")) &&
+           QFile::exists(QStringLiteral(":/qvr/ico/bf2demo.ico")) &&
+           QFile::exists(QStringLiteral(":/qvr/ico/bf2cam.ico"));
 }

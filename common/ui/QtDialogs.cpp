@@ -39,8 +39,8 @@ void TQtDialogs::ShowMessage(QWidget* Owner, TMsgKind Kind, const QString& Title
 }
 
 bool TQtDialogs::AskYesNo(QWidget* Owner, const QString& Title, const QString& Text) {
-    QMessageBox Box(QMessageBox::Warning, Title, DisplayText(Text), QMessageBox::Yes | QMessageBox::No,
-                    Owner);
+    QMessageBox Box(QMessageBox::Warning, Title, DisplayText(Text),
+                    QMessageBox::Yes | QMessageBox::No, Owner);
     return Box.exec() != QMessageBox::No;
 }
 
