@@ -14,22 +14,27 @@ namespace {
 
 const QString CHeaderLine = QStringLiteral("WINE REGISTRY Version 2");
 
-// "[Software\\\\Foo] 123" -> "Software\\Foo" (the name part, still escaped).
+// The position of the first Stop after the opening character that no
+// backslash escapes, or -1.
+qsizetype FindUnescaped(const QString& Line, QChar Stop) {
+    for (qsizetype I = 1; I < Line.size(); ++I) {
+        if (Line[I] == u'\\')
+            ++I;
+        else if (Line[I] == Stop)
+            return I;
+    }
+    return -1;
+}
+
+// The key name of a header line, unescaped: [Software\\Foo] 123 gives Software\Foo.
 bool ParseKeyHeader(const QString& Line, QString& Name) {
     if (!Line.startsWith(u'['))
         return false;
-    // The name ends at the first ']' not escaped by a backslash.
-    for (qsizetype I = 1; I < Line.size(); ++I) {
-        if (Line[I] == u'\\') {
-            ++I;
-            continue;
-        }
-        if (Line[I] == u']') {
-            Name = TRegistryFile::UnescapeString(Line.mid(1, I - 1));
-            return true;
-        }
-    }
-    return false;
+    const qsizetype End = FindUnescaped(Line, u']');
+    if (End < 0)
+        return false;
+    Name = TRegistryFile::UnescapeString(Line.mid(1, End - 1));
+    return true;
 }
 
 // The value name of a value line: "@" for the default, or the quoted name.
@@ -41,20 +46,12 @@ bool ParseValueName(const QString& Line, QString& Name, qsizetype& DataStart) {
     }
     if (!Line.startsWith(u'"'))
         return false;
-    for (qsizetype I = 1; I < Line.size(); ++I) {
-        if (Line[I] == u'\\') {
-            ++I;
-            continue;
-        }
-        if (Line[I] == u'"') {
-            if (I + 1 >= Line.size() || Line[I + 1] != u'=')
-                return false;
-            Name = TRegistryFile::UnescapeString(Line.mid(1, I - 1));
-            DataStart = I + 2;
-            return true;
-        }
-    }
-    return false;
+    const qsizetype End = FindUnescaped(Line, u'"');
+    if (End < 0 || End + 1 >= Line.size() || Line[End + 1] != u'=')
+        return false;
+    Name = TRegistryFile::UnescapeString(Line.mid(1, End - 1));
+    DataStart = End + 2;
+    return true;
 }
 
 QString NormaliseKey(QString Key) {
@@ -63,10 +60,6 @@ QString NormaliseKey(QString Key) {
     while (Key.endsWith(u'\\'))
         Key.chop(1);
     return Key;
-}
-
-QString EscapeKey(const QString& Key) {
-    return TRegistryFile::EscapeString(Key);
 }
 
 QString ValueLine(const QString& Name, const QString& Value) {
@@ -164,7 +157,8 @@ bool TRegistryFile::Save() const {
         return false;
     QStringList Out;
     if (FHeader.isEmpty())
-        Out << CHeaderLine << QStringLiteral(";; All keys relative to ") + EscapeKey(FRelativeTo)
+        Out << CHeaderLine
+            << QStringLiteral(";; All keys relative to ") + TRegistryFile::EscapeString(FRelativeTo)
             << QString();
     else
         Out << FHeader;
@@ -182,7 +176,7 @@ void TRegistryFile::CreateKey(const QString& Key) {
         return;
     const QString K = NormaliseKey(Key);
     FKeys.append({K,
-                  {u'[' + EscapeKey(K) + QStringLiteral("] ") +
+                  {u'[' + TRegistryFile::EscapeString(K) + QStringLiteral("] ") +
                    QString::number(QDateTime::currentSecsSinceEpoch())}});
     if (!Save()) {
         FKeys.removeLast();
