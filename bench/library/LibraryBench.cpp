@@ -6,6 +6,7 @@
 #include "common/Dialogs.h"
 #include "common/FileSystem.h"
 #include "launcher/library/Library.h"
+#include "launcher/library/qvr_Library.h"
 #include "launcher/platform/ProcessList.h"
 #include "launcher/shell/qvr_Main.h"
 
@@ -81,7 +82,7 @@ BENCHMARK(BM_SearchPerMask)->Unit(benchmark::kMillisecond);
 void BM_FillFileList(benchmark::State& State) {
     auto* List = GWindow->findChild<QTreeWidget*>(QStringLiteral("edFiles"));
     for (auto _ : State)
-        GWindow->FillFileList(GProjectWin, List);
+        GWindow->Library().FillFileList(GProjectWin, List);
     State.counters["items"] = List->topLevelItemCount();
 }
 BENCHMARK(BM_FillFileList)->Unit(benchmark::kMillisecond);
@@ -110,7 +111,7 @@ BENCHMARK(BM_RatioListLibraryFiles)->Unit(benchmark::kMillisecond);
 
 void BM_RatioFillFileList(benchmark::State& State) {
     auto* List = GWindow->findChild<QTreeWidget*>(QStringLiteral("edFiles"));
-    Ratio(State, [List] { GWindow->FillFileList(GProjectWin, List); });
+    Ratio(State, [List] { GWindow->Library().FillFileList(GProjectWin, List); });
 }
 BENCHMARK(BM_RatioFillFileList)->Unit(benchmark::kMillisecond);
 

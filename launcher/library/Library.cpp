@@ -2,6 +2,18 @@
 
 #include "common/FileSystem.h"
 
+QString ModFolderOf(const QString& GameDir, const QString& Mod) {
+    return GameDir + QStringLiteral("mods\\") + Mod;
+}
+
+QString DemosDirOf(const QString& GameDir, const QString& Mod) {
+    return ModFolderOf(GameDir, Mod) + QStringLiteral("\\Demos\\");
+}
+
+QString LevelsDirOf(const QString& GameDir, const QString& Mod) {
+    return ModFolderOf(GameDir, Mod) + QStringLiteral("\\Levels\\");
+}
+
 std::optional<QStringList> ListSubfolders(const QString& Folder) {
     // An empty folder would search the process's current folder.
     if (Folder.isEmpty())
@@ -62,8 +74,8 @@ QString ProjectFolderOf(const QString& DemosDir, const QString& Project) {
 }
 
 QString LibraryFileValue(const QString& Mod, const QString& Project, const QString& FileName) {
-    return ProjectFolderOf(QStringLiteral("mods\\") + Mod + QStringLiteral("\\Demos\\"), Project) +
-           FileName;
+    // Relative to the game folder: the Demos folder of an empty game folder.
+    return ProjectFolderOf(DemosDirOf(QString(), Mod), Project) + FileName;
 }
 
 QString StripAccelerators(const QString& Caption) {

@@ -9,6 +9,13 @@
 
 #include <optional>
 
+// A mod's folder under the game folder (ending with a backslash), without a
+// trailing backslash: <game>mods\<mod>.
+QString ModFolderOf(const QString& GameDir, const QString& Mod);
+// A mod's Demos and Levels folders, each with a trailing backslash.
+QString DemosDirOf(const QString& GameDir, const QString& Mod);
+QString LevelsDirOf(const QString& GameDir, const QString& Mod);
+
 // The names of the subfolders of Folder (ending with a backslash), in the
 // order of the listing, "." and ".." left out. A name that is not a plain
 // Windows folder name (one holding a separator, for instance) is left out

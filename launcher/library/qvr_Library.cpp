@@ -1,15 +1,21 @@
-// Projects, mods and the file list of the ZuruveZevoruvi page.
-#include "launcher/shell/qvr_Main.h"
+#include "launcher/library/qvr_Library.h"
 
 #include "common/FileSystem.h"
 #include "common/ProfileFile.h"
 #include "common/TextRules.h"
 #include "launcher/library/Library.h"
+#include "launcher/shell/qvr_Controls.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QItemSelection>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalBlocker>
+#include <QToolButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -37,116 +43,180 @@ private:
 const QString CSettings = QStringLiteral("SETTINGS");
 const QString CDefaultMod = QStringLiteral("defaultmod");
 
-QStringList Entries(const QComboBox* List) {
-    QStringList Items;
-    for (int I = 0; I < List->count(); ++I)
-        Items << List->itemText(I);
-    return Items;
-}
-
-// New entries with none selected: a list that was empty would otherwise pick
-// its first entry by itself.
-void SetEntries(QComboBox* List, const QStringList& Items) {
-    List->clear();
-    List->addItems(Items);
-    List->setCurrentIndex(-1);
-}
-
 } // namespace
 
-void TfrmMain::ConnectLibraryHandlers() {
+TLibraryArea::TLibraryArea(IShell& Shell, const TWidgets& W)
+    : FShell(Shell), FW(W), FFileIcons(ImageList("imgFileIcons", 3)),
+      FMenuIcons(ImageList("imgMenuIcons", 3)) {
+    MakeMenu();
     // A user's choice only; whoever reloads the list calls edDirsSelect itself.
-    connect(edDirs, &QComboBox::activated, this, [this] { Guard([this] { edDirsSelect(); }); });
+    FShell.Connect(FW.edDirs, &QComboBox::activated, this, [this] { edDirsSelect(); });
     // Each item whose selection changed, the one losing it first.
-    connect(edFiles->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this](const QItemSelection& Selected, const QItemSelection& Deselected) {
-                Guard([&] {
-                    for (const QItemSelection* Changed : {&Deselected, &Selected})
-                        for (const QModelIndex& Index : Changed->indexes())
-                            if (Index.column() == 0)
-                                edFilesSelectItem(edFiles->topLevelItem(Index.row()));
-                });
-            });
-    connect(btnRefresh, &QAbstractButton::clicked, this,
-            [this] { Guard([this] { btnRefreshClick(); }); });
+    FShell.Connect(FW.edFiles->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                   [this](const QItemSelection& Selected, const QItemSelection& Deselected) {
+                       for (const QItemSelection* Changed : {&Deselected, &Selected})
+                           for (const QModelIndex& Index : Changed->indexes())
+                               if (Index.column() == 0)
+                                   edFilesSelectItem(FW.edFiles->topLevelItem(Index.row()));
+                   });
+    FShell.Connect(FW.btnRefresh, &QPushButton::clicked, this, [this] { btnRefreshClick(); });
 }
 
-void TfrmMain::taZuruveZevoruviShow() {
-    CurrentMod = SettingsIni->ValueExists(CSettings, CDefaultMod)
-                     ? SettingsIni->ReadString(CSettings, CDefaultMod, QString())
-                     : QStringLiteral("bf2");
-    gbFiles->setTitle(FormatStr(
-        GetLangString(QStringLiteral("gbFiles"), QStringLiteral("Captions")), {CurrentMod}));
-    DemosDir =
-        edBFDir->text() + QStringLiteral("mods\\") + CurrentMod + QStringLiteral("\\Demos\\");
+void TLibraryArea::MakeMenu() {
+    // The file list's pop-up menu: Mods, a separator, the project operations.
+    // Its items are the window's, so the language walk gives their captions.
+    QWidget* Owner = FShell.Window();
+    FMenuFiles = new QMenu(Owner);
+    FMenuFiles->setObjectName(QStringLiteral("menuFiles"));
+    FMenuMods = new QMenu(FMenuFiles);
+    QAction* Mods = FMenuMods->menuAction();
+    Mods->setParent(Owner);
+    Mods->setObjectName(QStringLiteral("menuMods"));
+    FMenuFiles->addAction(Mods);
+    auto* Separator = new QAction(Owner);
+    Separator->setObjectName(QStringLiteral("menuEmpty2"));
+    Separator->setSeparator(true);
+    FMenuFiles->addAction(Separator);
+    const QPair<const char*, int> Items[] = {
+        {"menuNewProject", 1}, {"menuRenameProject", -1}, {"menuMoveFiles", 2}};
+    for (const auto& [Name, Image] : Items) {
+        auto* Item = new QAction(Owner);
+        Item->setObjectName(QLatin1String(Name));
+        if (Image >= 0)
+            Item->setIcon(FMenuIcons.value(Image));
+        FMenuFiles->addAction(Item);
+    }
+    FW.btnOptions->setIcon(QIcon(QStringLiteral(":/qvr/buttons/options.png")));
+    FW.btnOptions->setMenu(FMenuFiles);
+    FW.btnOptions->setPopupMode(QToolButton::InstantPopup);
+}
+
+// ---------------------------------------------------------------- views
+
+QString TLibraryArea::SelectedDemo() const {
+    return FW.edSelDemo->text();
+}
+
+QString TLibraryArea::SelectedCamera() const {
+    return FW.edSelCam->text();
+}
+
+QString TLibraryArea::ShownEntry() const {
+    return FW.edDirs->currentText();
+}
+
+QString TLibraryArea::ShownProjectFolder() const {
+    return ProjectFolderOf(FDemosDir, ProjectOfEntry(ShownEntry(), UnassignedText()));
+}
+
+void TLibraryArea::SetFileFieldsEnabled(bool Demo, bool Camera) {
+    FW.edSelDemo->setEnabled(Demo);
+    FW.edSelCam->setEnabled(Camera);
+}
+
+// ---------------------------------------------------------------- steps of others
+
+void TLibraryArea::UseBf2DemosDir() {
+    FDemosDir = DemosDirOf(FShell.GameDir(), QStringLiteral("bf2"));
+}
+
+bool TLibraryArea::CreateMissingDemosDir() {
+    if (QvrFs::DirectoryExists(FDemosDir) || !FShell.GameFound())
+        return false;
+    QvrFs::CreateDir(FDemosDir);
+    return true;
+}
+
+void TLibraryArea::ReloadProjects() {
+    SetComboItems(FW.edDirs, ListProjects({}));
+    FW.edDirs->setCurrentIndex(0);
+    edDirsSelect();
+}
+
+void TLibraryArea::ApplyLanguage() {
+    FW.gbFiles->setTitle(
+        FormatStr(FShell.GetLangString(QStringLiteral("gbFiles"), QStringLiteral("Captions")),
+                  {FCurrentMod}));
+}
+
+void TLibraryArea::ApplyBookmarkTitles() {
+    const char* Columns[] = {"bmServer", "bmMap", "bmDate", "bmURL"};
+    for (int I = 0; I < 4; ++I)
+        FW.edBookmarks->headerItem()->setText(
+            I, FShell.GetLangString(QLatin1String(Columns[I]), QStringLiteral("Strings")));
+}
+
+// ---------------------------------------------------------------- handlers
+
+void TLibraryArea::taZuruveZevoruviShow() {
+    const TProfileFile& Ini = FShell.SettingsIni();
+    FCurrentMod = Ini.ValueExists(CSettings, CDefaultMod)
+                      ? Ini.ReadString(CSettings, CDefaultMod, QString())
+                      : QStringLiteral("bf2");
+    ApplyLanguage();
+    FDemosDir = DemosDirOf(FShell.GameDir(), FCurrentMod);
 
     // The stored preset overwrites the fields each time the page is shown.
     try {
-        ListPresets();
-        if (SettingsIni->ValueExists(QStringLiteral("MISC"), QStringLiteral("preset"))) {
-            SelectByText(edPresets, SettingsIni->ReadString(QStringLiteral("MISC"),
-                                                            QStringLiteral("preset"), QString()));
-            edPresetsChange();
-        }
+        if (FHooks.ShowPresets)
+            FHooks.ShowPresets();
     } catch (const std::exception&) {
     }
 
-    SetEntries(edDirs, ListProjects(Entries(edDirs)));
+    SetComboItems(FW.edDirs, ListProjects(ComboItems(FW.edDirs)));
     // The position chosen last, not the name.
-    if (edDirsTag >= 0 && edDirsTag < edDirs->count())
-        edDirs->setCurrentIndex(edDirsTag);
+    if (FDirsTag >= 0 && FDirsTag < FW.edDirs->count())
+        FW.edDirs->setCurrentIndex(FDirsTag);
     edDirsSelect();
 
-    FillModsMenu(menuFiles, menuModsMenu);
+    FillModsMenu();
 }
 
-QStringList TfrmMain::ListProjects(const QStringList& Current) const {
-    const std::optional<QStringList> Projects = ListSubfolders(DemosDir);
+QStringList TLibraryArea::ListProjects(const QStringList& Current) const {
+    const std::optional<QStringList> Projects = ListSubfolders(FDemosDir);
     if (!Projects)
         return Current;
     return QStringList{UnassignedText()} + *Projects;
 }
 
-void TfrmMain::FillModsMenu(QMenu* Owner, QMenu* Mods) {
-    qDeleteAll(Mods->actions());
+void TLibraryArea::FillModsMenu() {
+    qDeleteAll(FMenuMods->actions());
     const QStringList Names =
-        ListSubfolders(edBFDir->text() + QStringLiteral("mods\\")).value_or(QStringList());
+        ListSubfolders(FShell.GameDir() + QStringLiteral("mods\\")).value_or(QStringList());
     for (const QString& Name : Names) {
         // Owned by the pop-up menu, so the language walk leaves the names alone.
-        auto* Item = new QAction(Name, Owner);
-        connect(Item, &QAction::triggered, this,
-                [this, Item] { Guard([this, Item] { OnMODMenuClick(Item); }); });
-        Mods->addAction(Item);
+        auto* Item = new QAction(Name, FMenuFiles);
+        FShell.Connect(Item, &QAction::triggered, this, [this, Item] { OnMODMenuClick(Item); });
+        FMenuMods->addAction(Item);
     }
 }
 
-void TfrmMain::OnMODMenuClick(QAction* Item) {
-    CurrentMod = StripAccelerators(Item->text());
-    DemosDir =
-        edBFDir->text() + QStringLiteral("mods\\") + CurrentMod + QStringLiteral("\\Demos\\");
-    SettingsIni->WriteString(CSettings, CDefaultMod, CurrentMod);
-    if (!QvrFs::DirectoryExists(DemosDir))
-        QvrFs::CreateDir(DemosDir);
+void TLibraryArea::OnMODMenuClick(QAction* Item) {
+    FCurrentMod = StripAccelerators(Item->text());
+    FDemosDir = DemosDirOf(FShell.GameDir(), FCurrentMod);
+    FShell.SettingsIni().WriteString(CSettings, CDefaultMod, FCurrentMod);
+    if (!QvrFs::DirectoryExists(FDemosDir))
+        QvrFs::CreateDir(FDemosDir);
 
-    SetEntries(edDirs, ListProjects(Entries(edDirs)));
-    edDirs->setCurrentIndex(edDirs->count() > 0 ? 0 : -1);
+    SetComboItems(FW.edDirs, ListProjects(ComboItems(FW.edDirs)));
+    FW.edDirs->setCurrentIndex(FW.edDirs->count() > 0 ? 0 : -1);
     edDirsSelect();
 
-    LogLine(FormatStr(QStringLiteral("Changed current mod to %s [%s]"),
-                      {CurrentMod, edBFDir->text() + QStringLiteral("mods\\") + CurrentMod}));
-    gbFiles->setTitle(FormatStr(
-        GetLangString(QStringLiteral("gbFiles"), QStringLiteral("Captions")), {CurrentMod}));
-    FillMapsMenu(menuMaps);
-    SelectedSPMap.clear();
+    FShell.LogLine(FormatStr(QStringLiteral("Changed current mod to %s [%s]"),
+                             {FCurrentMod, ModFolderOf(FShell.GameDir(), FCurrentMod)}));
+    ApplyLanguage();
+    if (FHooks.ModChanged)
+        FHooks.ModChanged();
 }
 
-void TfrmMain::edDirsSelect() {
-    const QString Shown = edDirs->currentText();
-    edDirsTag = edDirs->currentIndex() < 0 ? -1 : edDirs->findText(Shown, Qt::MatchFixedString);
-    FillFileList(ProjectFolder(Shown), edFiles);
+void TLibraryArea::edDirsSelect() {
+    const QString Shown = FW.edDirs->currentText();
+    FDirsTag =
+        FW.edDirs->currentIndex() < 0 ? -1 : FW.edDirs->findText(Shown, Qt::MatchFixedString);
+    FillFileList(ShownProjectFolder(), FW.edFiles);
 }
 
-void TfrmMain::FillFileList(const QString& Folder, QTreeWidget* List) {
+void TLibraryArea::FillFileList(const QString& Folder, QTreeWidget* List) {
     const QList<TLibraryFile> Files = ListLibraryFiles(Folder);
     {
         // Emptying the list is no choice of the user: the values chosen stay.
@@ -156,11 +226,11 @@ void TfrmMain::FillFileList(const QString& Folder, QTreeWidget* List) {
     QList<QTreeWidgetItem*> Items;
     Items.reserve(Files.size());
     for (const TLibraryFile& File : Files)
-        Items.append(new TFileItem(File.Name, imgFileIcons.value(File.Image)));
+        Items.append(new TFileItem(File.Name, FFileIcons.value(File.Image)));
     List->addTopLevelItems(Items);
 }
 
-void TfrmMain::edFilesSelectItem(QTreeWidgetItem* Item) {
+void TLibraryArea::edFilesSelectItem(QTreeWidgetItem* Item) {
     if (!Item)
         return;
     const QString Caption = Item->text(0);
@@ -168,24 +238,20 @@ void TfrmMain::edFilesSelectItem(QTreeWidgetItem* Item) {
     if (Kind == TFileKind::Other)
         return;
     const QString Value = LibraryFileValue(
-        CurrentMod, ProjectOfEntry(edDirs->currentText(), UnassignedText()), Caption);
-    (Kind == TFileKind::Demo ? edSelDemo : edSelCam)->setText(Value);
+        FCurrentMod, ProjectOfEntry(FW.edDirs->currentText(), UnassignedText()), Caption);
+    (Kind == TFileKind::Demo ? FW.edSelDemo : FW.edSelCam)->setText(Value);
 }
 
-void TfrmMain::btnRefreshClick() {
+void TLibraryArea::btnRefreshClick() {
     try {
-        const QString Shown = edDirs->currentText();
-        SetEntries(edDirs, ListProjects(Entries(edDirs)));
-        SelectByText(edDirs, Shown);
+        const QString Shown = FW.edDirs->currentText();
+        SetComboItems(FW.edDirs, ListProjects(ComboItems(FW.edDirs)));
+        SelectByText(FW.edDirs, Shown);
         edDirsSelect();
     } catch (const std::exception&) {
     }
 }
 
-QString TfrmMain::UnassignedText() const {
-    return GetLangString(QStringLiteral("Unassigned"), QStringLiteral("Strings"));
-}
-
-QString TfrmMain::ProjectFolder(const QString& Entry) const {
-    return ProjectFolderOf(DemosDir, ProjectOfEntry(Entry, UnassignedText()));
+QString TLibraryArea::UnassignedText() const {
+    return FShell.GetLangString(QStringLiteral("Unassigned"), QStringLiteral("Strings"));
 }

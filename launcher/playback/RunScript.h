@@ -6,6 +6,16 @@
 #include <QString>
 #include <QStringList>
 
+// The number of a run mode; each mode button carries it in its Tag.
+enum TRunMode {
+    rmPlayUserCam = 0,
+    rmPlayRecordedCam = 1,
+    rmRecordCam = 2,
+    rmRenderVideo = 3,
+    rmTimeDemo = 5,
+    rmSingleplayer = 6
+};
+
 // The panel's values as the fields hold them: nothing is trimmed or converted
 // on the way into the script or the command line.
 struct TRunValues {
@@ -13,10 +23,33 @@ struct TRunValues {
     QString Width, Height, PosX, PosY, FPS, FOV;
     bool WinMode = false;
     bool RenderStats = false;
-    QString CamName, VideoName;
+    // The camera file name to record, already completed by CameraFileName.
+    QString CamName;
+    QString VideoName;
     QString SelectedSPMap;
     QString CurrentMod;
+    // Where a recorded camera goes, relative to the game folder.
+    QString CameraFolder;
 };
+
+// What sets one run mode apart from the others.
+struct TRunModeInfo {
+    TRunMode Mode;
+    // The mode's name in the run's log.
+    const char* Name;
+    // Whether a recorded camera file must be chosen besides the demo; no
+    // demo is needed in the singleplayer mode.
+    bool NeedsCamera;
+    // The command line: the window's position, the screen option and the
+    // window's size, then the mode's own values (the map for a singleplayer
+    // game) and the mod path.
+    const char* CommandLine;
+    // The demo script; none for a singleplayer game.
+    QStringList (*Script)(const TRunValues& V);
+};
+
+// The mode of that number; null for a number that is no mode.
+const TRunModeInfo* RunModeInfo(int Mode);
 
 // The script's file name; it lies in the game folder, where the game is
 // started and looks for it.
@@ -38,24 +71,9 @@ QString CameraFileName(const QString& CamName);
 // The folder of a recorded camera, relative to the game folder: the Demos
 // folder with every occurrence of the game folder's text taken out.
 QString CameraFolder(const QString& DemosDir, const QString& BFDir);
-// A map's level folder under the game folder.
-QString LevelFolder(const QString& BFDir, const QString& CurrentMod, const QString& Map);
 
-// The scripts of the modes that write one.
-QStringList PlayUserCamScript(const TRunValues& V);
-QStringList PlayRecordedCamScript(const TRunValues& V);
-// V.CamName is the camera file name already completed by CameraFileName.
-QStringList RecordCamScript(const TRunValues& V, const QString& CameraFolder);
-QStringList RenderVideoScript(const TRunValues& V);
-QStringList TimeDemoScript(const TRunValues& V);
-
-// The command line of each mode.
-QString PlayUserCamCommandLine(const TRunValues& V);
-QString PlayRecordedCamCommandLine(const TRunValues& V);
-QString RecordCamCommandLine(const TRunValues& V);
-QString RenderVideoCommandLine(const TRunValues& V);
-QString TimeDemoCommandLine(const TRunValues& V);
-QString SingleplayerCommandLine(const TRunValues& V);
+// The command line of a mode for these values.
+QString RunCommandLine(const TRunModeInfo& Mode, const TRunValues& V);
 
 // The log lines of a run that got as far as starting the game. A run without
 // a script (singleplayer) logs only its mode line before the start.

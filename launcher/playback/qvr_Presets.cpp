@@ -1,48 +1,57 @@
 // Video presets: the list of presets, applying one, saving the fields as one.
-#include "launcher/shell/qvr_Main.h"
+#include "launcher/playback/Presets.h"
+#include "launcher/playback/qvr_Run.h"
 
 #include "common/Dialogs.h"
 #include "common/ProfileFile.h"
-#include "launcher/playback/Presets.h"
+#include "launcher/shell/qvr_Controls.h"
 
-void TfrmMain::ConnectPresetHandlers() {
-    // A user's choice only: filling or selecting in code applies nothing.
-    connect(edPresets, &QComboBox::activated, this,
-            [this] { Guard([this] { edPresetsChange(); }); });
-    connect(btnSavePreset, &QAbstractButton::clicked, this,
-            [this] { Guard([this] { btnSavePresetClick(); }); });
+#include <QComboBox>
+#include <QLineEdit>
+
+void TRunPanel::ShowPresets() {
+    ListPresets();
+    const TProfileFile& Ini = FShell.SettingsIni();
+    if (Ini.ValueExists(QStringLiteral("MISC"), QStringLiteral("preset"))) {
+        SelectByText(FW.edPresets,
+                     Ini.ReadString(QStringLiteral("MISC"), QStringLiteral("preset"), QString()));
+        edPresetsChange();
+    }
 }
 
-void TfrmMain::edPresetsChange() {
-    const std::optional<TPresetValues> Preset = ReadPreset(*PresetsIni, edPresets->currentText());
+QString TRunPanel::CurrentPreset() const {
+    return FW.edPresets->currentText();
+}
+
+void TRunPanel::edPresetsChange() {
+    const std::optional<TPresetValues> Preset =
+        ReadPreset(FShell.PresetsIni(), FW.edPresets->currentText());
     if (!Preset)
         return;
-    edWidth->setText(Preset->Width);
-    edHeight->setText(Preset->Height);
-    edFPS->setText(Preset->Fps);
-    edFOV->setText(Preset->Fov);
-    edPosX->setText(Preset->PosX);
-    edPosY->setText(Preset->PosY);
+    FW.edWidth->setText(Preset->Width);
+    FW.edHeight->setText(Preset->Height);
+    FW.edFPS->setText(Preset->Fps);
+    FW.edFOV->setText(Preset->Fov);
+    FW.edPosX->setText(Preset->PosX);
+    FW.edPosY->setText(Preset->PosY);
 }
 
-void TfrmMain::btnSavePresetClick() {
+void TRunPanel::btnSavePresetClick() {
+    const TMessageTexts& T = FShell.Texts();
     QString Name;
-    if (!FServices.Dialogs->InputQuery(this, FStrNewPreset, FStrNamePreset, Name))
+    if (!FShell.Services().Dialogs->InputQuery(FShell.Window(), T.NewPreset, T.NamePreset, Name))
         return;
     if (!IsStorablePresetName(Name)) {
         // The prompt again, as the refusal: a name is what is missing.
-        Refuse(FStrNamePreset);
+        FShell.Refuse(T.NamePreset);
         return;
     }
-    WritePreset(*PresetsIni, Name,
-                {edWidth->text(), edHeight->text(), edPosX->text(), edPosY->text(), edFPS->text(),
-                 edFOV->text()});
+    WritePreset(FShell.PresetsIni(), Name,
+                {FW.edWidth->text(), FW.edHeight->text(), FW.edPosX->text(), FW.edPosY->text(),
+                 FW.edFPS->text(), FW.edFOV->text()});
     ListPresets();
 }
 
-void TfrmMain::ListPresets() {
-    edPresets->clear();
-    edPresets->addItems(PresetNames(*PresetsIni));
-    // A list that was empty would otherwise select its first item by itself.
-    edPresets->setCurrentIndex(-1);
+void TRunPanel::ListPresets() {
+    SetComboItems(FW.edPresets, PresetNames(FShell.PresetsIni()));
 }

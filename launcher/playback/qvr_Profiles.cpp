@@ -1,4 +1,4 @@
 // The Profiles sub-page's part of the settings OK.
-#include "launcher/shell/qvr_Main.h"
+#include "launcher/playback/qvr_Run.h"
 
-void TfrmMain::RewriteVideoCon() {}
+void TRunPanel::RewriteVideoCon() {}

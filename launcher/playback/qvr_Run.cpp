@@ -1,18 +1,19 @@
-// Run modes and the start of the game.
 #include "launcher/playback/qvr_Run.h"
 
-#include "common/Dialogs.h"
 #include "common/FileSystem.h"
-#include "common/ProfileFile.h"
 #include "common/TextRules.h"
+#include "launcher/library/Library.h"
+#include "launcher/library/qvr_Library.h"
 #include "launcher/platform/ProcessList.h"
-#include "launcher/playback/RunScript.h"
-#include "launcher/shell/qvr_Main.h"
 
 #include <QApplication>
-#include <QCoreApplication>
-#include <QSignalBlocker>
-#include <QTimer>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
 
 namespace {
 
@@ -51,57 +52,75 @@ bool ValidateNotEmpty(QLineEdit* Edit, QLabel* Label) {
     return Valid;
 }
 
-void TfrmMain::ConnectPlaybackHandlers() {
-    const QPair<QToolButton*, int> Modes[] = {
-        {btnPlayNoCam, rmPlayUserCam}, {btnPlayWithCam, rmPlayRecordedCam},
-        {btnPlayRecCam, rmRecordCam},  {btnRender, rmRenderVideo},
-        {btnTimeDemo, rmTimeDemo},     {btnSP, rmSingleplayer}};
-    for (const auto& [Button, Mode] : Modes) {
-        Button->setProperty("Tag", Mode);
-        connect(Button, &QToolButton::clicked, this, [this, Button = Button] {
-            Guard([&] { ConfigButtons(Button->property("Tag").toInt()); });
+TRunPanel::TRunPanel(IShell& Shell, const TWidgets& W, TLibraryArea& Library)
+    : FShell(Shell), FW(W), FLibrary(Library) {
+    for (const TModeButton& M : FW.Modes) {
+        M.Button->setIcon(QIcon(QStringLiteral(":/qvr/modes/%1.png").arg(M.Mode)));
+        M.Button->setProperty("Tag", M.Mode);
+        FShell.Connect(M.Button, &QToolButton::clicked, this, [this, Button = M.Button] {
+            ConfigButtons(Button->property("Tag").toInt());
         });
     }
-    connect(btnRun, &QPushButton::clicked, this, [this] { Guard([this] { btnRunClick(); }); });
+    FShell.Connect(FW.btnRun, &QPushButton::clicked, this, [this] { btnRunClick(); });
+    // A user's choice only: filling or selecting in code applies nothing.
+    FShell.Connect(FW.edPresets, &QComboBox::activated, this, [this] { edPresetsChange(); });
+    FShell.Connect(FW.btnSavePreset, &QToolButton::clicked, this, [this] { btnSavePresetClick(); });
+    FW.btnSavePreset->setIcon(QIcon(QStringLiteral(":/qvr/buttons/save.png")));
+
+    // The maps menu drops down from its button, and from the singleplayer
+    // label in any mode.
+    FMenuMaps = new QMenu(FShell.Window());
+    FMenuMaps->setObjectName(QStringLiteral("menuMaps"));
+    FW.btnMaps->setIcon(QIcon(QStringLiteral(":/qvr/buttons/maps.png")));
+    FW.btnMaps->setMenu(FMenuMaps);
+    FW.btnMaps->setPopupMode(QToolButton::MenuButtonPopup);
+    QLabel* SpLabel = FW.Modes[5].Label;
+    SpLabel->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(SpLabel, &QWidget::customContextMenuRequested, this,
+            [this, SpLabel](const QPoint& At) { FMenuMaps->popup(SpLabel->mapToGlobal(At)); });
+
     // The panel starts in the state of the mode whose button is down.
     ConfigButtons(rmPlayUserCam);
 }
 
-void TfrmMain::ConfigButtons(int Mode) {
-    if (Mode == rmSingleplayer) {
-        edSelDemo->setEnabled(false);
-        edSelCam->setEnabled(false);
-        FillMapsMenu(menuMaps);
-        btnMaps->setEnabled(true);
-        SetBold(laSingleplayer, true);
-    } else {
-        edSelDemo->setEnabled(true);
-        btnMaps->setEnabled(false);
-        SetBold(laSingleplayer, false);
-    }
-    SetBold(laPlayDemoUserCam, Mode == rmPlayUserCam);
-    SetBold(laPlayDemoRecordedCam, Mode == rmPlayRecordedCam);
-    SetBold(laPlayDemoRecordCam, Mode == rmRecordCam);
-    SetBold(laRenderVideo, Mode == rmRenderVideo);
-    SetBold(laTimeDemo, Mode == rmTimeDemo);
-    // Texts and ticks stay as they are; only the enabled states follow the mode.
-    edSelCam->setEnabled(Mode == rmPlayRecordedCam || Mode == rmRenderVideo || Mode == rmTimeDemo);
-    edCamName->setEnabled(Mode == rmRecordCam);
-    edVideoName->setEnabled(Mode == rmRenderVideo);
-    cbRenderStats->setEnabled(Mode == rmTimeDemo);
-    cbCaptureSound->setEnabled(Mode == rmPlayRecordedCam);
-    RunMode = Mode;
+bool TRunPanel::CaptureSoundTicked() const {
+    return FW.cbCaptureSound->isChecked();
 }
 
-void TfrmMain::btnRunClick() {
-    // Every field is checked, so that every label shows its field's state.
+bool TRunPanel::IsBF2Running() {
+    // Without a process list nothing can be seen running.
+    return FShell.Services().Processes && ::IsBF2Running(*FShell.Services().Processes);
+}
+
+void TRunPanel::ModChanged() {
+    FillMapsMenu(FMenuMaps);
+    FSelectedSPMap.clear();
+}
+
+void TRunPanel::ConfigButtons(int Mode) {
+    if (Mode == rmSingleplayer)
+        FillMapsMenu(FMenuMaps);
+    FW.btnMaps->setEnabled(Mode == rmSingleplayer);
+    for (const TModeButton& M : FW.Modes)
+        SetBold(M.Label, M.Mode == Mode);
+    // Texts and ticks stay as they are; only the enabled states follow the mode.
+    const TRunModeInfo* Info = RunModeInfo(Mode);
+    FLibrary.SetFileFieldsEnabled(Mode != rmSingleplayer, Info && Info->NeedsCamera);
+    FW.edCamName->setEnabled(Mode == rmRecordCam);
+    FW.edVideoName->setEnabled(Mode == rmRenderVideo);
+    FW.cbRenderStats->setEnabled(Mode == rmTimeDemo);
+    FW.cbCaptureSound->setEnabled(Mode == rmPlayRecordedCam);
+    FRunMode = Mode;
+}
+
+bool TRunPanel::ValidateParameters() {
     const struct {
         QLineEdit* Edit;
         QLabel* Label;
         int Min, Max;
-    } Checks[] = {{edWidth, laWidth, 0, 2048}, {edHeight, laHeight, 0, 1536},
-                  {edFPS, laFPS, 0, 200},      {edFOV, laFOV, 0, 300},
-                  {edPosX, nullptr, 0, 2048},  {edPosY, nullptr, 0, 1536}};
+    } Checks[] = {{FW.edWidth, FW.laWidth, 0, 2048}, {FW.edHeight, FW.laHeight, 0, 1536},
+                  {FW.edFPS, FW.laFPS, 0, 200},      {FW.edFOV, FW.laFOV, 0, 300},
+                  {FW.edPosX, nullptr, 0, 2048},     {FW.edPosY, nullptr, 0, 1536}};
     bool AllValid = true;
     for (const auto& C : Checks) {
         const bool InRange = ValidateIntRange(C.Edit, C.Label, C.Min, C.Max);
@@ -111,138 +130,96 @@ void TfrmMain::btnRunClick() {
         SetLabelValid(C.Label, InRange && NotEmpty);
         AllValid = AllValid && InRange && NotEmpty;
     }
-    if (!AllValid) {
-        Refuse(FStrParams1 + u'\r' + FStrParams2);
-        return;
-    }
-    if (!FGameFound) {
-        Refuse(FStrBFNotFound);
-        return;
-    }
+    return AllValid;
+}
 
+TRunValues TRunPanel::GatherValues() const {
     TRunValues V;
-    V.SelDemo = edSelDemo->text();
-    V.SelCam = edSelCam->text();
-    V.Width = edWidth->text();
-    V.Height = edHeight->text();
-    V.PosX = edPosX->text();
-    V.PosY = edPosY->text();
-    V.FPS = edFPS->text();
-    V.FOV = edFOV->text();
-    V.WinMode = cbWinMode->isChecked();
-    V.RenderStats = cbRenderStats->isChecked();
-    V.CamName = edCamName->text();
-    V.VideoName = edVideoName->text();
-    V.SelectedSPMap = SelectedSPMap;
-    V.CurrentMod = CurrentMod;
-    const QString BFDir = edBFDir->text();
+    V.SelDemo = FLibrary.SelectedDemo();
+    V.SelCam = FLibrary.SelectedCamera();
+    V.Width = FW.edWidth->text();
+    V.Height = FW.edHeight->text();
+    V.PosX = FW.edPosX->text();
+    V.PosY = FW.edPosY->text();
+    V.FPS = FW.edFPS->text();
+    V.FOV = FW.edFOV->text();
+    V.WinMode = FW.cbWinMode->isChecked();
+    V.RenderStats = FW.cbRenderStats->isChecked();
+    V.CamName = FW.edCamName->text();
+    V.VideoName = FW.edVideoName->text();
+    V.SelectedSPMap = FSelectedSPMap;
+    V.CurrentMod = FLibrary.CurrentMod();
+    V.CameraFolder = CameraFolder(FLibrary.DemosDir(), FShell.GameDir());
+    return V;
+}
 
-    const QString Title = QCoreApplication::applicationName();
+void TRunPanel::btnRunClick() {
+    const TMessageTexts& T = FShell.Texts();
+    if (!ValidateParameters())
+        return FShell.Refuse(T.Params1 + u'\r' + T.Params2);
+    if (!FShell.GameFound())
+        return FShell.Refuse(T.BFNotFound);
+    const TRunModeInfo* Mode = RunModeInfo(FRunMode);
+    if (!Mode)
+        return;
+
+    TRunValues V = GatherValues();
+    const QString GameDir = FShell.GameDir();
     auto Ask = [&](const QString& T1, const QString& T2, const QString& T3) {
-        return FServices.Dialogs->AskYesNo(
-            this, Title, T1 + QStringLiteral("\r\r") + T2 + QStringLiteral("\r\r") + T3);
+        return FShell.Ask(T1 + QStringLiteral("\r\r") + T2 + QStringLiteral("\r\r") + T3);
     };
-    QStringList Script;
-    // A failed write escapes to the error box: nothing is logged or started.
-    auto WriteScript = [&] { QvrFs::SaveLines(BFDir + QLatin1String(CDemoScriptName), Script); };
-    QString ModeName, CommandLine;
-    bool WithScript = true;
 
-    switch (RunMode) {
-    case rmPlayUserCam:
-        if (V.SelDemo.isEmpty())
-            return Refuse(FStrSelectDemo);
-        Script = PlayUserCamScript(V);
-        WriteScript();
-        CommandLine = PlayUserCamCommandLine(V);
-        ModeName = QStringLiteral("Play with user camera");
-        break;
-    case rmPlayRecordedCam:
-        if (V.SelDemo.isEmpty() || V.SelCam.isEmpty())
-            return Refuse(FStrCamAndDemoFiles);
-        Script = PlayRecordedCamScript(V);
-        WriteScript();
-        ModeName = QStringLiteral("Play with recorded camera");
-        if (cbCaptureSound->isChecked()) {
-            // Selection only: the input is switched by the capture itself.
-            const QString Src =
-                SettingsIni->ReadString(QStringLiteral("AUDIO"), QStringLiteral("src"), {});
-            const int Index = Src.isEmpty() ? -1 : edSource->findText(Src, Qt::MatchFixedString);
-            if (Index >= 0) {
-                const QSignalBlocker Quiet(edSource);
-                edSource->setCurrentIndex(Index);
-            }
-            if (!Timer1->isActive())
-                Timer1->start();
-            ModeName = QStringLiteral("Play and capture sound");
-        }
-        CommandLine = PlayRecordedCamCommandLine(V);
-        break;
-    case rmRecordCam:
-        if (V.SelDemo.isEmpty())
-            return Refuse(FStrSelectDemo);
+    // The refusals and questions before the script is written.
+    if (Mode->Mode == rmSingleplayer) {
+        if (V.SelectedSPMap.isEmpty() ||
+            !QvrFs::DirectoryExists(LevelsDirOf(GameDir, V.CurrentMod) + V.SelectedSPMap))
+            return FShell.Refuse(FormatStr(
+                FShell.GetLangString(QStringLiteral("spMapError"), QStringLiteral("Strings")),
+                {V.SelectedSPMap, V.CurrentMod}));
+    } else if (V.SelDemo.isEmpty() || (Mode->NeedsCamera && V.SelCam.isEmpty())) {
+        return FShell.Refuse(Mode->NeedsCamera ? T.CamAndDemoFiles : T.SelectDemo);
+    }
+    if (Mode->Mode == rmRecordCam) {
         if (V.CamName.isEmpty()) {
-            Refuse(FStrNameCamera);
-            edCamName->setFocus();
+            FShell.Refuse(T.NameCamera);
+            FW.edCamName->setFocus();
             return;
         }
         // The completed name is shown where the user typed it.
         V.CamName = CameraFileName(V.CamName);
-        if (V.CamName != edCamName->text())
-            edCamName->setText(V.CamName);
-        Script = RecordCamScript(V, CameraFolder(DemosDir, BFDir));
-        WriteScript();
-        CommandLine = RecordCamCommandLine(V);
-        ModeName = QStringLiteral("Play and record camera");
-        break;
-    case rmRenderVideo:
-        if (V.SelDemo.isEmpty() || V.SelCam.isEmpty())
-            return Refuse(FStrCamAndDemoFiles);
+        if (V.CamName != FW.edCamName->text())
+            FW.edCamName->setText(V.CamName);
+    }
+    if (Mode->Mode == rmRenderVideo) {
         if (V.VideoName.isEmpty()) {
-            Refuse(FStrNameVideo);
-            edVideoName->setFocus();
+            FShell.Refuse(T.NameVideo);
+            FW.edVideoName->setFocus();
             return;
         }
-        if (!Ask(FStrRenderVideo1, FStrRenderVideo2, FStrRenderVideo3))
+        if (!Ask(T.RenderVideo1, T.RenderVideo2, T.RenderVideo3))
             return;
-        Script = RenderVideoScript(V);
-        WriteScript();
-        CommandLine = RenderVideoCommandLine(V);
-        ModeName = QStringLiteral("Render to video");
-        break;
-    case rmTimeDemo:
-        if (V.SelDemo.isEmpty() || V.SelCam.isEmpty())
-            return Refuse(FStrCamAndDemoFiles);
-        Script = TimeDemoScript(V);
-        WriteScript();
-        // Asked after the write: No keeps the new script and starts nothing.
-        if (V.RenderStats && !Ask(FStrTimeDemo1, FStrTimeDemo2, FStrTimeDemo3))
-            return;
-        CommandLine = TimeDemoCommandLine(V);
-        ModeName = QStringLiteral("Time Demo");
-        break;
-    case rmSingleplayer:
-        if (SelectedSPMap.isEmpty() ||
-            !QvrFs::DirectoryExists(LevelFolder(BFDir, CurrentMod, SelectedSPMap)))
-            return Refuse(
-                FormatStr(GetLangString(QStringLiteral("spMapError"), QStringLiteral("Strings")),
-                          {SelectedSPMap, CurrentMod}));
-        CommandLine = SingleplayerCommandLine(V);
-        ModeName = QStringLiteral("Singleplayer");
-        WithScript = false;
-        break;
-    default:
-        return;
     }
 
-    for (const QString& Line : RunLogLines(ModeName, WithScript, Script, CommandLine))
-        LogLine(Line);
+    QStringList Script;
+    if (Mode->Script) {
+        Script = Mode->Script(V);
+        // A failed write escapes to the error box: nothing is logged or started.
+        QvrFs::SaveLines(GameDir + QLatin1String(CDemoScriptName), Script);
+    }
+    // Asked after the write: No keeps the new script and starts nothing.
+    if (Mode->Mode == rmTimeDemo && V.RenderStats && !Ask(T.TimeDemo1, T.TimeDemo2, T.TimeDemo3))
+        return;
+    QString ModeName = QLatin1String(Mode->Name);
+    if (Mode->Mode == rmPlayRecordedCam && FW.cbCaptureSound->isChecked()) {
+        if (FHooks.ArmCapture)
+            FHooks.ArmCapture();
+        ModeName = QStringLiteral("Play and capture sound");
+    }
+
+    const QString CommandLine = RunCommandLine(*Mode, V);
+    for (const QString& Line : RunLogLines(ModeName, Mode->Script, Script, CommandLine))
+        FShell.LogLine(Line);
     // Started in the game folder, where it finds the script. Nothing waits for
     // the game, and a start that fails is not reported: the log holds the run.
-    FServices.Starter->ShellOpen(QStringLiteral("BF2.exe"), CommandLine, BFDir);
-}
-
-bool TfrmMain::IsBF2Running() {
-    // Without a process list nothing can be seen running.
-    return FServices.Processes && ::IsBF2Running(*FServices.Processes);
+    FShell.Services().Starter->ShellOpen(QStringLiteral("BF2.exe"), CommandLine, GameDir);
 }

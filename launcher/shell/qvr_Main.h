@@ -1,54 +1,44 @@
-// The launcher's main window. It owns the launcher's state; each subsystem
-// folder defines that subsystem's handlers of this class in its own files.
+// The launcher's main window: the form, its creation, first showing and
+// destruction, the log, the language walk and page switching. The areas own
+// their state and handlers, each in its own folder:
+//   TSettingsArea (shell/qvr_Settings)  taSettingsShow, SpeedButton1Click,
+//       btnSearchBF2DirClick, edBFDirExit, btnOkClick, game detection
+//   TLibraryArea (library/qvr_Library)  taZuruveZevoruviShow, ListProjects,
+//       FillModsMenu, OnMODMenuClick, edDirsSelect, FillFileList,
+//       edFilesSelectItem, btnRefreshClick
+//   TRunPanel (playback/qvr_Run, qvr_Presets, qvr_Maps, qvr_Profiles)
+//       ConfigButtons, btnRunClick, edPresetsChange, btnSavePresetClick,
+//       FillMapsMenu, OnMapMenuClick, IsBF2Running, RewriteVideoCon
+//   TSoundArea (sound/qvr_Sound)  FillRecordingSources, SelectSndSource,
+//       FormClose's inputs, the capture watch Timer1
+//   TRconArea (rcon/qvr_Rcon)  the watch timer BF2Catch, the server presets
+// The window makes the areas and wires the steps that cross from one to
+// another (qvr_Wiring.cpp).
 #pragma once
 
-#include "launcher/shell/qvr_Services.h"
+#include "launcher/shell/qvr_Shell.h"
 
 #include <QIcon>
 #include <QList>
-#include <QRandomGenerator>
 #include <QStringList>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 
 #include "ui_qvr_Main.h"
 
-class QComboBox;
-class QMenu;
-class QAction;
-class QTimer;
-class QTreeWidget;
-class QTreeWidgetItem;
-class QLabel;
-class QLineEdit;
+class TLibraryArea;
 class TProfileFile;
-
-// The number of the current run mode; each mode button carries it in its Tag.
-enum TRunMode {
-    rmPlayUserCam = 0,
-    rmPlayRecordedCam = 1,
-    rmRecordCam = 2,
-    rmRenderVideo = 3,
-    rmTimeDemo = 5,
-    rmSingleplayer = 6
-};
-
-// Remote-console state, set up at start-up.
-struct TRconSession {
-    QString LastChatLine;
-    bool RconLoggedIn = false;
-    QString SceneName;
-    int TakeNumber = 1;
-    bool ServerRecording = false;
-};
+class TRconArea;
+class TRunPanel;
+class TSettingsArea;
+class TSoundArea;
 
 // The launcher's version, and the shorter one of the window caption.
 inline constexpr const char* CQvrVersion = "1.1.2";
 inline constexpr const char* CQvrShortVersion = "1.1";
 
-class TfrmMain : public QWidget, private Ui::TfrmMain {
+class TfrmMain : public QWidget, public IShell {
     Q_OBJECT
 
 public:
@@ -63,79 +53,32 @@ public:
     // Runs the destruction steps once (also run by the destructor).
     void FormDestroy();
 
-    // ---- shell: lifecycle, log, language, game detection
-    void LogLine(const QString& Msg);
-    void LoadLanguage(const QString& Name);
-    QString GetLangString(const QString& Ident, const QString& Section) const;
-    QStringList ListFileNames(const QString& Dir, const QString& Mask) const;
-    QString ReadBF2InstallDir() const;
-    bool CheckBF2Exe();
-    QString GetBF2Version() const;
-    void WriteAssociationIcons();
+    TSettingsArea& Settings() { return *FSettings; }
+    TLibraryArea& Library() { return *FLibrary; }
+    TRunPanel& RunPanel() { return *FRunPanel; }
+    TSoundArea& Sound() { return *FSound; }
+    TRconArea& Rcon() { return *FRcon; }
 
-    // ---- shell: settings page
-    void taSettingsShow();
-    void SpeedButton1Click();
-    void btnSearchBF2DirClick();
-    void edBFDirExit();
-    void btnOkClick();
-    // Steps of OK that the server and profile pages supply.
-    void StoreServerPreset();
-    void RewriteVideoCon();
-
-    // ---- playback: presets, maps, run modes, process watch
-    void edPresetsChange();
-    void btnSavePresetClick();
-    void FillMapsMenu(QMenu* Menu);
-    void OnMapMenuClick(QAction* Item);
-    void ConfigButtons(int Mode);
-    void btnRunClick();
-    bool IsBF2Running();
-
-    // ---- library: projects, mods and file list
-    void taZuruveZevoruviShow();
-    QStringList ListProjects(const QStringList& Current) const;
-    void FillModsMenu(QMenu* Owner, QMenu* Mods);
-    void OnMODMenuClick(QAction* Item);
-    void edDirsSelect();
-    void FillFileList(const QString& Folder, QTreeWidget* List);
-    void edFilesSelectItem(QTreeWidgetItem* Item);
-    void btnRefreshClick();
-
-    // ---- sound (the recording inputs are filled by the sound capture work)
-    void FillRecordingSources(QComboBox* List);
-    void SelectSndSource();
-
-    // Shared state, named as the design names it.
-    QString AppDir;
-    QString CurrentLanguage;
-    QString CurrentMod;
-    QString DemosDir;
-    QString SelectedSPMap;
-    std::unique_ptr<TProfileFile> SettingsIni;
-    std::unique_ptr<TProfileFile> PresetsIni;
-    std::unique_ptr<TProfileFile> ServersIni;
-    std::unique_ptr<TProfileFile> LanguageIni;
-    TRconSession RconSession;
-    int edDirsTag = 0;           // the project entry chosen last (-1: none)
-    int RunMode = rmPlayUserCam; // the run button's Tag
-
-    // Menus, timers and image lists made in code (the form holds the widgets).
-    QMenu* menuFiles = nullptr;
-    QMenu* menuModsMenu = nullptr; // the submenu behind the menuMods item
-    QAction* menuMods = nullptr;
-    QAction* menuEmpty2 = nullptr;
-    QAction* menuNewProject = nullptr;
-    QAction* menuRenameProject = nullptr;
-    QAction* menuMoveFiles = nullptr;
-    QMenu* menuMaps = nullptr;
-    QTimer* BF2Catch = nullptr;
-    QTimer* Timer1 = nullptr;
-    QTimer* CatchDownload = nullptr;
-    QList<QIcon> imgTabs, imgSelfCheck, imgFileIcons, imgMenuIcons;
+    // IShell
+    QWidget* Window() override { return this; }
+    const TLauncherServices& Services() const override { return FServices; }
+    QString AppDir() const override { return FAppDir; }
+    TProfileFile& SettingsIni() override;
+    TProfileFile& PresetsIni() override;
+    TProfileFile& ServersIni() override;
+    QString GameDir() const override;
+    bool GameFound() const override;
+    void LogLine(const QString& Msg) override;
+    QString GetLangString(const QString& Ident, const QString& Section) const override;
+    const TMessageTexts& Texts() const override { return FTexts; }
+    void LoadLanguage(const QString& Name) override;
+    void SwitchToPage(QWidget* Page) override;
+    void Guard(const std::function<void()>& Handler) override;
+    void ErrorBox(const QString& Text) override;
+    void Refuse(const QString& Text) override;
+    bool Ask(const QString& Text) override;
 
 protected:
-    bool eventFilter(QObject* Watched, QEvent* Event) override;
     void showEvent(QShowEvent* Event) override;
     void closeEvent(QCloseEvent* Event) override;
     void keyPressEvent(QKeyEvent* Event) override;
@@ -144,51 +87,37 @@ private:
     void FormCreate();
     void FormShow();
     void FormClose();
-
-    // Runs one handler the way the framework ran event handlers: an error that
-    // escapes it is shown in the standard error box and the program goes on.
-    void Guard(const std::function<void()>& Handler);
-    // A refusal: the asterisk beep, then an error box with one OK button.
-    void Refuse(const QString& Text);
-    void ErrorBox(const QString& Text);
     void RequestQuit();
 
-    void MakeCodeComponents();
-    void ConnectShellHandlers();
-    void ConnectPlaybackHandlers();
-    void ConnectPresetHandlers();
-    void ConnectLibraryHandlers();
+    // Makes the areas, handing each its widgets and the areas it calls, and
+    // wires the steps that cross between them.
+    void MakeAreas();
     // The page's show handler, run guarded: an error in it is shown and
     // whoever switched the page goes on.
-    void OnPageChanged(int Index);
-    // A switch whose show-handler error ends the handler that switched.
-    void SetActivePage(QWidget* Page);
+    void OnPageChanged(QTabWidget* Pages, int Index);
     void PageShow(QWidget* Page);
-    void SetSelfCheckValue(int Row, const QString& Value);
-    void SetSelfCheckTitle(int Row, const QString& Title);
     void ApplyLanguageToComponents();
-    void SelectByText(QComboBox* List, const QString& Text);
-    void WriteAssociations();
-    QString UnassignedText() const;
-    QString ProjectFolder(const QString& Entry) const;
-    // edPresets := the preset names, none selected.
-    void ListPresets();
 
+    Ui::TfrmMain FUi;
     TLauncherServices FServices;
+    std::unique_ptr<TLibraryArea> FLibrary;
+    std::unique_ptr<TRunPanel> FRunPanel;
+    std::unique_ptr<TSoundArea> FSound;
+    std::unique_ptr<TRconArea> FRcon;
+    std::unique_ptr<TSettingsArea> FSettings;
+    // The show handlers of the pages and sub-pages.
+    QList<QPair<QWidget*, std::function<void()>>> FPageShow;
+
     bool FTerminated = false;
     bool FQuitRequested = false;
     bool FShown = false;
     bool FPageSetByCode = false;
     bool FDestroyed = false;
-    bool FGameFound = false;
     bool FBassStarted = false;
-    QString FIconDir;
-    // Seeded from the clock at start-up; draws the local server's password.
-    QRandomGenerator FRandom;
-
-    // The message texts of the current language.
-    QString FStrParams1, FStrParams2, FStrUnknown, FStrBF2Version, FStrCamAndDemoFiles,
-        FStrSelectDemo, FStrBFNotFound, FStrNoSettings, FStrNameCamera, FStrNameVideo,
-        FStrSpecifyBFDir, FStrTimeDemo1, FStrTimeDemo2, FStrTimeDemo3, FStrRenderVideo1,
-        FStrRenderVideo2, FStrRenderVideo3, FStrDemo, FStrNewPreset, FStrNamePreset, FStrNoScan;
+    QString FAppDir;
+    std::unique_ptr<TProfileFile> FSettingsIni;
+    std::unique_ptr<TProfileFile> FPresetsIni;
+    std::unique_ptr<TProfileFile> FServersIni;
+    std::unique_ptr<TProfileFile> FLanguageIni;
+    TMessageTexts FTexts;
 };

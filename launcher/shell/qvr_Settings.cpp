@@ -1,118 +1,241 @@
-// The Settings tab: its General sub-page, the game-folder picker and OK.
-#include "launcher/shell/qvr_Main.h"
+#include "launcher/shell/qvr_Settings.h"
 
 #include "common/Dialogs.h"
 #include "common/FileSystem.h"
 #include "common/Folders.h"
 #include "common/ProfileFile.h"
-#include "common/Registry.h"
+#include "common/TextRules.h"
+#include "launcher/library/qvr_Library.h"
+#include "launcher/playback/qvr_Run.h"
+#include "launcher/rcon/qvr_Rcon.h"
+#include "launcher/shell/Associations.h"
+#include "launcher/shell/GameDetection.h"
+#include "launcher/shell/qvr_Controls.h"
+#include "launcher/sound/qvr_Sound.h"
 
-#include <QFile>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
 
-void TfrmMain::taSettingsShow() {
-    edMyDocs->setText(GetMyDocumentsDir());
-    PagesSettings->setCurrentWidget(taGeneral);
+namespace {
+const QString CStrings = QStringLiteral("Strings");
+
+} // namespace
+
+TSettingsArea::TSettingsArea(IShell& Shell, const TWidgets& W, const TAreas& Areas)
+    : FShell(Shell), FW(W), FAreas(Areas), FSelfCheckImages(ImageList("imgSelfCheck", 5)) {
+    FW.PagesSettings->tabBar()->hide();
+    FW.btnSearchBF2Dir->setIcon(QIcon(QStringLiteral(":/qvr/buttons/search.png")));
+    for (int I = 0; I < 4; ++I)
+        FShell.Connect(FW.Categories[I], &QToolButton::clicked, this,
+                       [this, Page = FW.SubPages[I]] { FW.PagesSettings->setCurrentWidget(Page); });
+    FShell.Connect(FW.SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+    FShell.Connect(FW.btnSearchBF2Dir, &QToolButton::clicked, this,
+                   [this] { btnSearchBF2DirClick(); });
+    FShell.Connect(FW.btnOk, &QPushButton::clicked, this, [this] { btnOkClick(); });
+    FW.edBFDir->installEventFilter(this);
 }
 
-void TfrmMain::SpeedButton1Click() {
+bool TSettingsArea::eventFilter(QObject* Watched, QEvent* Event) {
+    // The game-folder edit's exit handler runs when the focus moves on to
+    // another control: not for its own context menu, nor while another
+    // window (the folder picker, another program) is active.
+    if (Watched == FW.edBFDir && Event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason Reason = static_cast<QFocusEvent*>(Event)->reason();
+        if (Reason != Qt::PopupFocusReason && Reason != Qt::ActiveWindowFocusReason)
+            FShell.Guard([this] { edBFDirExit(); });
+    }
+    return QObject::eventFilter(Watched, Event);
+}
+
+QString TSettingsArea::GameDir() const {
+    return FW.edBFDir->text();
+}
+
+// ---------------------------------------------------------------- start-up
+
+void TSettingsArea::LoadGameDir() {
+    FW.edBFDir->setText(
+        FShell.SettingsIni().ReadString(QStringLiteral("SETTINGS"), QStringLiteral("bf2dir"), {}));
+}
+
+void TSettingsArea::LoadAssociations() {
+    // Only the low byte of the stored number counts.
+    int Associate = 0;
+    if (!TryStrToInt(FShell.SettingsIni().ReadString(QStringLiteral("WINDOWS"),
+                                                     QStringLiteral("associatefiles"), {}),
+                     Associate))
+        Associate = 0;
+    FW.cbAssociateFiles->setChecked((Associate & 0xFF) == 1);
+    if (FW.cbAssociateFiles->isChecked())
+        WriteAssociationIcons();
+}
+
+QString TSettingsArea::ReadStoredLanguage() {
+    const TProfileFile& Ini = FShell.SettingsIni();
+    FCurrentLanguage = Ini.ValueExists(QStringLiteral("MISC"), QStringLiteral("language"))
+                           ? Ini.ReadString(QStringLiteral("MISC"), QStringLiteral("language"), {})
+                           : QStringLiteral("English");
+    return FCurrentLanguage;
+}
+
+void TSettingsArea::FillLanguages() {
+    FW.edLanguage->clear();
+    for (const QvrFs::TSearchRec& R :
+         QvrFs::FindFiles(FShell.AppDir() + QStringLiteral("Languages\\*.lang")))
+        FW.edLanguage->addItem(QvrFs::ChangeFileExt(R.Name, QString()));
+    SelectByText(FW.edLanguage, FCurrentLanguage);
+}
+
+void TSettingsArea::FillSelfCheck() {
+    FW.edDiagnostics->clear();
+    const QString Titles[] = {QStringLiteral("BF2.exe"),
+                              FShell.GetLangString(QStringLiteral("MyDocs"), CStrings),
+                              FShell.Texts().BF2Version};
+    for (int Row = 0; Row < 3; ++Row) {
+        auto* Item = new QTreeWidgetItem(FW.edDiagnostics, {Titles[Row], QString()});
+        Item->setIcon(0, FSelfCheckImages.value(Row));
+        Item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    FGameFound = false;
+    ShowDocumentsCheck();
+}
+
+void TSettingsArea::ApplyCategoryCaptions() {
+    const QString Captions = QStringLiteral("Captions");
+    const char* Keys[] = {"btnGeneral", "btnSoundCapture", "btnProfiles", "btnServerSettings"};
+    for (int I = 0; I < 4; ++I)
+        FW.Categories[I]->setText(FShell.GetLangString(QLatin1String(Keys[I]), Captions));
+}
+
+void TSettingsArea::ApplyLanguageHeader(const QString& Author, const QString& Date) {
+    FW.laLangAuthor->setText(Author);
+    FW.laLangDate->setText(Date);
+    // The rows are made after the load at start-up.
+    if (FW.edDiagnostics->topLevelItemCount() >= 3) {
+        SetSelfCheckTitle(1, FShell.GetLangString(QStringLiteral("MyDocs"), CStrings));
+        SetSelfCheckTitle(2, FShell.Texts().BF2Version);
+    }
+}
+
+void TSettingsArea::ProposeGameDir() {
+    FW.edBFDir->setFocus();
+    FW.edBFDir->setText(ReadBF2InstallDir());
+}
+
+void TSettingsArea::CheckGame() {
+    CheckBF2Exe();
+    ShowDocumentsCheck();
+    SetSelfCheckValue(2, FGameFound ? ReadBF2Version(GameDir()) : FShell.Texts().Unknown);
+}
+
+// ---------------------------------------------------------------- handlers
+
+void TSettingsArea::taSettingsShow() {
+    FW.edMyDocs->setText(GetMyDocumentsDir());
+    FW.PagesSettings->setCurrentWidget(FW.taGeneral);
+}
+
+void TSettingsArea::SpeedButton1Click() {
     QString Folder;
-    if (!FServices.Dialogs->BrowseForFolder(this, FStrSpecifyBFDir, Folder))
+    if (!FShell.Services().Dialogs->BrowseForFolder(FShell.Window(), FShell.Texts().SpecifyBFDir,
+                                                    Folder))
         return;
-    edBFDir->setText(AddTrailingBackslash(Folder));
-    FGameFound = CheckBF2Exe();
-    SetSelfCheckValue(1, GetLangString(GetMyDocumentsDir().isEmpty() ? QStringLiteral("NotFound")
-                                                                     : QStringLiteral("Found"),
-                                       QStringLiteral("Strings")));
+    FW.edBFDir->setText(AddTrailingBackslash(Folder));
+    CheckBF2Exe();
+    ShowDocumentsCheck();
 }
 
-void TfrmMain::btnSearchBF2DirClick() {
-    edBFDir->setText(ReadBF2InstallDir());
+void TSettingsArea::btnSearchBF2DirClick() {
+    FW.edBFDir->setText(ReadBF2InstallDir());
 }
 
-void TfrmMain::edBFDirExit() {
-    edBFDir->setText(AddTrailingBackslash(edBFDir->text()));
-    DemosDir = edBFDir->text() + QStringLiteral("mods\\bf2\\Demos\\");
-    FGameFound = CheckBF2Exe();
+void TSettingsArea::edBFDirExit() {
+    FW.edBFDir->setText(AddTrailingBackslash(FW.edBFDir->text()));
+    FAreas.Library.UseBf2DemosDir();
+    CheckBF2Exe();
 }
 
-void TfrmMain::btnOkClick() {
-    edBFDir->setText(AddTrailingBackslash(edBFDir->text()));
-    DemosDir = edBFDir->text() + QStringLiteral("mods\\bf2\\Demos\\");
-    FGameFound = CheckBF2Exe();
+void TSettingsArea::btnOkClick() {
+    FW.edBFDir->setText(AddTrailingBackslash(FW.edBFDir->text()));
+    FAreas.Library.UseBf2DemosDir();
+    CheckBF2Exe();
 
-    TProfileFile& Ini = *SettingsIni;
-    Ini.WriteString(QStringLiteral("SETTINGS"), QStringLiteral("bf2dir"), edBFDir->text());
-    Ini.WriteString(QStringLiteral("MISC"), QStringLiteral("language"), edLanguage->currentText());
+    TProfileFile& Ini = FShell.SettingsIni();
+    Ini.WriteString(QStringLiteral("SETTINGS"), QStringLiteral("bf2dir"), FW.edBFDir->text());
+    Ini.WriteString(QStringLiteral("MISC"), QStringLiteral("language"),
+                    FW.edLanguage->currentText());
     Ini.WriteString(QStringLiteral("WINDOWS"), QStringLiteral("associatefiles"),
-                    cbAssociateFiles->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    Ini.WriteString(QStringLiteral("AUDIO"), QStringLiteral("renderto"),
-                    rbRenderToOutput->isChecked() ? QStringLiteral("outputdir")
-                                                  : QStringLiteral("projectdir"));
-    Ini.WriteString(QStringLiteral("AUDIO"), QStringLiteral("forcesrc"),
-                    btnForceSnd->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    Ini.WriteString(QStringLiteral("AUDIO"), QStringLiteral("src"), edSource->currentText());
-    Ini.WriteString(QStringLiteral("AUDIO"), QStringLiteral("defsrc"), edDefSource->currentText());
-    Ini.WriteString(QStringLiteral("AUDIO"), QStringLiteral("output"), edOutputDir->text());
-    if (!edServers->currentText().isEmpty())
-        Ini.WriteString(QStringLiteral("SERVERS"), QStringLiteral("selected"),
-                        edServers->currentText());
+                    FW.cbAssociateFiles->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    const TAudioSettings Audio = FAreas.Sound.Values();
+    Ini.WriteString(QStringLiteral("AUDIO"), QStringLiteral("renderto"), Audio.RenderTo);
+    Ini.WriteString(QStringLiteral("AUDIO"), QStringLiteral("forcesrc"), Audio.ForceSrc);
+    Ini.WriteString(QStringLiteral("AUDIO"), QStringLiteral("src"), Audio.Src);
+    Ini.WriteString(QStringLiteral("AUDIO"), QStringLiteral("defsrc"), Audio.DefSrc);
+    Ini.WriteString(QStringLiteral("AUDIO"), QStringLiteral("output"), Audio.Output);
+    const QString Server = FAreas.Rcon.SelectedPreset();
+    if (!Server.isEmpty())
+        Ini.WriteString(QStringLiteral("SERVERS"), QStringLiteral("selected"), Server);
 
-    if (PagesSettings->currentWidget() == taServer && !edServers->currentText().isEmpty())
-        StoreServerPreset();
+    if (FW.PagesSettings->currentWidget() == FW.taServer && !Server.isEmpty())
+        FAreas.Rcon.StoreServerPreset();
 
-    if (!QvrFs::DirectoryExists(DemosDir) && FGameFound)
-        QvrFs::CreateDir(DemosDir);
+    FAreas.Library.CreateMissingDemosDir();
 
     // The page's show handler runs here, with the language loaded before OK;
     // an error in it ends OK.
-    SetActivePage(taZuruveZevoruvi);
+    FShell.SwitchToPage(FW.taZuruveZevoruvi);
 
-    if (!edLanguage->currentText().isEmpty())
-        LoadLanguage(edLanguage->currentText());
-    CurrentLanguage = edLanguage->currentText();
-    FGameFound = CheckBF2Exe();
-    SetSelfCheckValue(1, GetLangString(GetMyDocumentsDir().isEmpty() ? QStringLiteral("NotFound")
-                                                                     : QStringLiteral("Found"),
-                                       QStringLiteral("Strings")));
-    if (cbAssociateFiles->isChecked())
+    const QString Language = FW.edLanguage->currentText();
+    if (!Language.isEmpty())
+        FShell.LoadLanguage(Language);
+    FCurrentLanguage = Language;
+    CheckBF2Exe();
+    ShowDocumentsCheck();
+    if (FW.cbAssociateFiles->isChecked())
         WriteAssociations();
-    RewriteVideoCon();
+    FAreas.RunPanel.RewriteVideoCon();
+}
+
+// ---------------------------------------------------------------- game detection
+
+void TSettingsArea::CheckBF2Exe() {
+    FGameFound = BF2ExeExists(GameDir());
+    SetSelfCheckValue(
+        0, FShell.GetLangString(FGameFound ? QStringLiteral("Found") : QStringLiteral("NotFound"),
+                                CStrings));
+}
+
+void TSettingsArea::ShowDocumentsCheck() {
+    SetSelfCheckValue(1, FShell.GetLangString(GetMyDocumentsDir().isEmpty()
+                                                  ? QStringLiteral("NotFound")
+                                                  : QStringLiteral("Found"),
+                                              CStrings));
+}
+
+void TSettingsArea::SetSelfCheckValue(int Row, const QString& Value) {
+    if (QTreeWidgetItem* Item = FW.edDiagnostics->topLevelItem(Row))
+        Item->setText(1, Value);
+}
+
+void TSettingsArea::SetSelfCheckTitle(int Row, const QString& Title) {
+    if (QTreeWidgetItem* Item = FW.edDiagnostics->topLevelItem(Row))
+        Item->setText(0, Title);
 }
 
 // ---------------------------------------------------------------- file associations
 
-void TfrmMain::WriteAssociationIcons() {
-    FIconDir = GetSystemDir() + QStringLiteral("\\qvr\\");
-    if (!QvrFs::DirectoryExists(FIconDir))
-        QvrFs::CreateDir(FIconDir);
-    // Icons once written are the user's: never replaced.
-    for (const char* Name : {"bf2demo", "bf2cam"}) {
-        const QString Target = FIconDir + QLatin1String(Name) + QStringLiteral(".ico");
-        if (QvrFs::FileExists(Target))
-            continue;
-        QFile Resource(QStringLiteral(":/qvr/ico/%1.ico").arg(QLatin1String(Name)));
-        Resource.open(QIODevice::ReadOnly);
-        QvrFs::WriteFile(Target, Resource.readAll());
-    }
-}
-
-void TfrmMain::WriteAssociations() {
-    WriteAssociationIcons();
-    TRegistryFile Classes(ClassesRegistryPath(), QStringLiteral("\\Machine\\Software\\Classes"));
-    const QString Command = QvrFs::WinPathOfHost(FServices.ProgramFile) + QStringLiteral(" %1");
+void TSettingsArea::WriteAssociations() {
+    const QString IconDir = WriteAssociationIcons();
     const QString Reg = QStringLiteral("Reg");
-    const QPair<QString, QString> Values[] = {
-        {QStringLiteral(".bf2demo"), QStringLiteral("BF2.Demo")},
-        {QStringLiteral("BF2.Demo"), GetLangString(QStringLiteral("bf2demo"), Reg)},
-        {QStringLiteral("BF2.Demo\\DefaultIcon"), FIconDir + QStringLiteral("bf2demo.ico")},
-        {QStringLiteral("BF2.Demo\\Shell\\Open"), GetLangString(QStringLiteral("Open"), Reg)},
-        {QStringLiteral("BF2.Demo\\Shell\\Open\\Command"), Command},
-        {QStringLiteral(".bf2cam"), QStringLiteral("BF2.Camera")},
-        {QStringLiteral("BF2.Camera"), GetLangString(QStringLiteral("bf2cam"), Reg)},
-        {QStringLiteral("BF2.Camera\\DefaultIcon"), FIconDir + QStringLiteral("bf2cam.ico")},
-        {QStringLiteral("BF2.Camera\\Shell\\Open"), GetLangString(QStringLiteral("Open"), Reg)},
-        {QStringLiteral("BF2.Camera\\Shell\\Open\\Command"), Command},
-    };
-    for (const auto& [Key, Value] : Values)
-        Classes.WriteString(Key, QString(), Value);
+    ::WriteAssociations(QvrFs::WinPathOfHost(FShell.Services().ProgramFile), IconDir,
+                        {FShell.GetLangString(QStringLiteral("bf2demo"), Reg),
+                         FShell.GetLangString(QStringLiteral("bf2cam"), Reg),
+                         FShell.GetLangString(QStringLiteral("Open"), Reg)});
 }

@@ -1,5 +1,5 @@
 // The Settings tab: the game folder, OK and the file associations.
-#include "WindowFixture.h"
+#include "support/WindowFixture.h"
 
 #include "common/Folders.h"
 #include "common/ProfileFile.h"
@@ -101,11 +101,11 @@ TEST_F(SettingsTest, TheFolderPickerAndTheEditAddTheBackslashAndCheckAgain) {
     // until the edit is left.
     auto* Edit = Find<QLineEdit>("edBFDir");
     Edit->setText(GameDir.chopped(1));
-    Window->CheckBF2Exe();
+    Window->Settings().CheckBF2Exe();
     EXPECT_EQ(Diag->topLevelItem(0)->text(1), "Not Found");
-    Window->edBFDirExit();
+    Window->Settings().edBFDirExit();
     EXPECT_EQ(Edit->text(), GameDir);
-    EXPECT_EQ(Window->DemosDir, GameDir + "mods\\bf2\\Demos\\");
+    EXPECT_EQ(Window->Library().DemosDir(), GameDir + "mods\\bf2\\Demos\\");
     EXPECT_EQ(Diag->topLevelItem(0)->text(1), "Found");
 }
 
@@ -126,7 +126,7 @@ TEST_F(SettingsTest, TheGameFolderIsLeftOnlyForAnotherControl) {
     EXPECT_EQ(Edit->text(), GameDir.chopped(1));
     LoseFocus(Qt::TabFocusReason);
     EXPECT_EQ(Edit->text(), GameDir);
-    EXPECT_EQ(Window->DemosDir, GameDir + "mods\\bf2\\Demos\\");
+    EXPECT_EQ(Window->Library().DemosDir(), GameDir + "mods\\bf2\\Demos\\");
 }
 
 TEST_F(SettingsTest, TheSettingsTabAlwaysOpensOnGeneral) {
@@ -191,7 +191,7 @@ TEST_F(SettingsTest, ALanguageChangeBeforeOkWritesTheNewLanguagesTexts) {
     EXPECT_EQ(Values[1], Swedish.ReadString("Reg", "bf2demo", "?"));
     EXPECT_EQ(Values[3], Swedish.ReadString("Reg", "Open", "?"));
     EXPECT_NE(Values[1], "Battlefield 2 Demo");
-    EXPECT_EQ(Window->CurrentLanguage, "Swedish");
+    EXPECT_EQ(Window->Settings().CurrentLanguage(), "Swedish");
     EXPECT_EQ(Find<QPushButton>("btnOk")->text(), Swedish.ReadString("Captions", "btnOK", "?"));
     EXPECT_TRUE(ReadHost(AppHost + "/Settings.ini").contains("language=Swedish"));
 }
@@ -225,7 +225,7 @@ TEST_F(SettingsTest, AnErrorInThePageShownByOkEndsOk) {
     // The keys were written before the switch; nothing after it ran.
     EXPECT_TRUE(ReadHost(AppHost + "/Settings.ini").contains("language=English"));
     EXPECT_EQ(Find<QTabWidget>("Pages")->currentWidget(), Find<QWidget>("taZuruveZevoruvi"));
-    EXPECT_EQ(Window->CurrentLanguage, "Bad");
+    EXPECT_EQ(Window->Settings().CurrentLanguage(), "Bad");
     EXPECT_EQ(Find<QPushButton>("btnOk")->text(), "Bad");
     EXPECT_EQ(AssociationValues()[0], "<missing>");
 }

@@ -82,3 +82,14 @@ TEST_F(LibraryRulesTest, SubfoldersLeaveOutFilesAndNamesThatClimbOut) {
 }
 
 } // namespace
+
+TEST(LibraryFolders, ModFoldersAndFileValues) {
+    // Nothing is inserted between the pieces: the game folder brings its
+    // own backslash, an empty one makes the game-relative form.
+    EXPECT_EQ(DemosDirOf("C:\\BF2\\", "xpack"), "C:\\BF2\\mods\\xpack\\Demos\\");
+    EXPECT_EQ(LevelsDirOf("C:\\BF2\\", "bf2"), "C:\\BF2\\mods\\bf2\\Levels\\");
+    EXPECT_EQ(ModFolderOf("C:\\BF2", "bf2"), "C:\\BF2mods\\bf2");
+    EXPECT_EQ(LibraryFileValue("bf2", "Intro", "take1.bf2demo"),
+              "mods\\bf2\\Demos\\Intro\\take1.bf2demo");
+    EXPECT_EQ(LibraryFileValue("bf2", "", "loose.bf2cam"), "mods\\bf2\\Demos\\loose.bf2cam");
+}

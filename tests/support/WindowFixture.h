@@ -4,9 +4,17 @@
 #pragma once
 
 #include "common/FileSystem.h"
+#include "launcher/library/qvr_Library.h"
 #include "launcher/platform/ProcessList.h"
+#include "launcher/playback/qvr_Run.h"
+#include "launcher/rcon/qvr_Rcon.h"
 #include "launcher/shell/qvr_Main.h"
+#include "launcher/shell/qvr_Settings.h"
+#include "launcher/sound/qvr_Sound.h"
 #include "support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QMenu>
 
 #include <QDir>
 #include <QFile>
@@ -71,7 +79,12 @@ protected:
         Services.Bass = &Bass;
         Services.ProgramFile = AppHost + "/qvr";
     }
-    void TearDown() override { Window.reset(); }
+    void TearDown() override {
+        Window.reset();
+        // An answer queued for a box that never opened is a test that did
+        // not go where it meant to.
+        EXPECT_TRUE(Dialogs.AllAnswersUsed());
+    }
 
     // A game folder with BF2.exe and the bf2 mod's description.
     void MakeGame(const QByteArray& ModDesc = "<version> 1.5.3153-802.0 </version>\r\n") {
@@ -104,6 +117,17 @@ protected:
         Create();
         Window->show();
         return *Window;
+    }
+    // Chooses a map of the current mod through the maps menu, its level
+    // folder made first.
+    void ChooseMap(const QString& Map) {
+        QDir().mkpath(GameHost + "/mods/" + Window->Library().CurrentMod() + "/Levels/" + Map);
+        QMenu* Menu = Window->RunPanel().MapsMenu();
+        Window->RunPanel().FillMapsMenu(Menu);
+        for (QAction* Item : Menu->actions())
+            if (Item->text() == Map)
+                return Item->trigger();
+        ADD_FAILURE() << "no map item " << Map.toStdString();
     }
     template <typename T> T* Find(const char* Name) {
         T* W = Window->findChild<T*>(QLatin1String(Name));

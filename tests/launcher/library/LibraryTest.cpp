@@ -1,6 +1,6 @@
 // Projects, mods, the file list and the singleplayer map menu, through the
 // real window and real folders.
-#include "WindowFixture.h"
+#include "support/WindowFixture.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -72,12 +72,12 @@ protected:
 
     QStringList ModNames() {
         QStringList Names;
-        for (QAction* A : Window->menuModsMenu->actions())
+        for (QAction* A : Window->Library().ModsMenu()->actions())
             Names << A->text();
         return Names;
     }
     void ChooseMod(const QString& Name) {
-        for (QAction* A : Window->menuModsMenu->actions())
+        for (QAction* A : Window->Library().ModsMenu()->actions())
             if (A->text() == Name) {
                 A->trigger();
                 return;
@@ -86,7 +86,7 @@ protected:
     }
     QStringList MapNames() {
         QStringList Names;
-        for (QAction* A : Window->menuMaps->actions())
+        for (QAction* A : Window->RunPanel().MapsMenu()->actions())
             Names << A->text();
         return Names;
     }
@@ -154,7 +154,7 @@ TEST_F(LibraryTest, TheFileListGroupsDemosCamerasAndSounds) {
         const int Image = Item->text(0).endsWith(".wav", Qt::CaseInsensitive)      ? 2
                           : Item->text(0).endsWith(".bf2cam", Qt::CaseInsensitive) ? 1
                                                                                    : 0;
-        EXPECT_EQ(Item->icon(0).cacheKey(), Window->imgFileIcons[Image].cacheKey())
+        EXPECT_EQ(Item->icon(0).cacheKey(), Window->Library().FileIcons()[Image].cacheKey())
             << Item->text(0).toStdString();
     }
 }
@@ -208,11 +208,11 @@ TEST_F(LibraryTest, ChoosingAModStoresItAndStartsAfresh) {
     Start();
     EXPECT_EQ(ModNames(), Subfolders(GameHost + "/mods"));
     ChooseProject("Intro");
-    Window->SelectedSPMap = "kubra_dam";
+    ChooseMap("kubra_dam");
 
     ChooseMod("xpack");
-    EXPECT_EQ(Window->CurrentMod, "xpack");
-    EXPECT_EQ(Window->DemosDir, GameDir + "mods\\xpack\\Demos\\");
+    EXPECT_EQ(Window->Library().CurrentMod(), "xpack");
+    EXPECT_EQ(Window->Library().DemosDir(), GameDir + "mods\\xpack\\Demos\\");
     EXPECT_TRUE(
         ReadHost(AppHost + "/Settings.ini")
             .contains("[SETTINGS]\r\nbf2dir=" + GameDir.toUtf8() + "\r\ndefaultmod=xpack\r\n"));
@@ -224,21 +224,21 @@ TEST_F(LibraryTest, ChoosingAModStoresItAndStartsAfresh) {
         LastLogLine().endsWith("] Changed current mod to xpack [" + GameDir + "mods\\xpack]"))
         << LastLogLine().toStdString();
     EXPECT_EQ(Find<QGroupBox>("gbFiles")->title(), "Files in xpack");
-    EXPECT_EQ(Window->SelectedSPMap, "");
+    EXPECT_EQ(Window->RunPanel().SelectedSPMap(), "");
 
     // The same mod again runs every step again.
-    Window->SelectedSPMap = "kubra_dam";
+    ChooseMap("kubra_dam");
     Find<QPlainTextEdit>("edConsole")->clear();
     ChooseMod("xpack");
     EXPECT_TRUE(
         LastLogLine().endsWith("] Changed current mod to xpack [" + GameDir + "mods\\xpack]"));
-    EXPECT_EQ(Window->SelectedSPMap, "");
+    EXPECT_EQ(Window->RunPanel().SelectedSPMap(), "");
     EXPECT_TRUE(Dialogs.Messages().isEmpty());
 
     // After a restart the window comes back to the stored mod.
     Window.reset();
     Start();
-    EXPECT_EQ(Window->CurrentMod, "xpack");
+    EXPECT_EQ(Window->Library().CurrentMod(), "xpack");
     EXPECT_EQ(Find<QGroupBox>("gbFiles")->title(), "Files in xpack");
 }
 
@@ -263,7 +263,7 @@ TEST_F(LibraryTest, ReturningToThePageReselectsByPosition) {
     Start();
     const int Last = Dirs()->count() - 1;
     ChooseEntry(Last);
-    EXPECT_EQ(Window->edDirsTag, Last);
+    EXPECT_EQ(Window->Library().DirsTag(), Last);
 
     // Another folder made outside: the same position, perhaps another project.
     QDir().mkpath(Demos() + "/P4");
@@ -276,7 +276,7 @@ TEST_F(LibraryTest, ReturningToThePageReselectsByPosition) {
     ASSERT_TRUE(QDir(Demos() + "/" + Entries()[Last]).removeRecursively());
     ShowPageAgain();
     EXPECT_EQ(Dirs()->currentIndex(), -1);
-    EXPECT_EQ(Window->edDirsTag, -1);
+    EXPECT_EQ(Window->Library().DirsTag(), -1);
     EXPECT_EQ(Captions(), QStringList({"loose.bf2demo", "loose.bf2cam"}));
     ChooseFile("loose.bf2demo");
     EXPECT_EQ(Demo(), "mods\\bf2\\Demos\\loose.bf2demo");
@@ -384,21 +384,21 @@ TEST_F(LibraryTest, TheMapsMenuListsTheLevelFoldersOfTheMod) {
     // A mod without Levels keeps the items; choosing one sets the map.
     ChooseMod("nolevels");
     EXPECT_EQ(MapNames(), Subfolders(Levels));
-    Window->menuMaps->actions().first()->trigger();
-    EXPECT_EQ(Window->SelectedSPMap, Subfolders(Levels).first());
+    Window->RunPanel().MapsMenu()->actions().first()->trigger();
+    EXPECT_EQ(Window->RunPanel().SelectedSPMap(), Subfolders(Levels).first());
     // An empty Levels folder empties the menu.
     ChooseMod("empty");
     EXPECT_TRUE(MapNames().isEmpty());
 
     // A folder added meanwhile shows at the next fill; "&" is removed when chosen.
     QDir().mkpath(GameHost + "/mods/empty/Levels/rock&roll");
-    Window->FillMapsMenu(Window->menuMaps);
+    Window->RunPanel().FillMapsMenu(Window->RunPanel().MapsMenu());
     ASSERT_EQ(MapNames(), QStringList({"rock&roll"}));
-    Window->menuMaps->actions().first()->trigger();
-    EXPECT_EQ(Window->SelectedSPMap, "rockroll");
+    Window->RunPanel().MapsMenu()->actions().first()->trigger();
+    EXPECT_EQ(Window->RunPanel().SelectedSPMap(), "rockroll");
     // The window owns the items: a language reload blanks them until the next fill.
     Window->LoadLanguage("English");
     EXPECT_EQ(MapNames(), QStringList({""}));
-    Window->FillMapsMenu(nullptr);
+    Window->RunPanel().FillMapsMenu(nullptr);
     EXPECT_TRUE(Dialogs.Messages().isEmpty());
 }

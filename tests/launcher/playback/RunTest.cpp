@@ -1,8 +1,8 @@
 // The run panel through the real window: the mode buttons, the parameter
 // checks, each mode's script, command line, log and start of the game, and
 // the question whether the game is running.
-#include "WindowFixture.h"
 #include "support/WaitUntil.h"
+#include "support/WindowFixture.h"
 
 #include "common/ShellOpen.h"
 
@@ -45,14 +45,12 @@ const QStringList CTail = {"demo.synccameraanddemo 1", "demo.timedemo 0",
 
 class RunTest : public WindowTest {
 protected:
-    // A configured launcher with the game, showing the run page, with bf2 as
-    // the current mod.
-    void StartReady() {
+    // A configured launcher with the game, showing the run page, with bf2 or
+    // the given mod as the current mod.
+    void StartReady(const QByteArray& Mod = "bf2") {
         MakeGame();
-        WriteConfigured();
+        WriteConfigured("defaultmod=" + Mod + "\r\n");
         Start();
-        Window->CurrentMod = "bf2";
-        Window->DemosDir = GameDir + "mods\\bf2\\Demos\\";
         Dialogs.Clear();
         FLogMark = ConsoleLines().size();
     }
@@ -107,7 +105,7 @@ protected:
 TEST_F(RunTest, EachModeButtonSetsThePanel) {
     StartReady();
     // Start-up: mode 0 with its button down.
-    EXPECT_EQ(Window->RunMode, rmPlayUserCam);
+    EXPECT_EQ(Window->RunPanel().RunMode(), rmPlayUserCam);
     EXPECT_TRUE(Find<QToolButton>("btnPlayNoCam")->isChecked());
     EXPECT_TRUE(Find<QLabel>("laPlayDemoUserCam")->font().bold());
     EXPECT_FALSE(Find<QLineEdit>("edSelCam")->isEnabled());
@@ -134,7 +132,7 @@ TEST_F(RunTest, EachModeButtonSetsThePanel) {
     for (const auto& C : Cases) {
         ChooseMode(C.Button);
         SCOPED_TRACE(C.Button);
-        EXPECT_EQ(Window->RunMode, C.Mode);
+        EXPECT_EQ(Window->RunPanel().RunMode(), C.Mode);
         EXPECT_TRUE(Find<QToolButton>(C.Button)->isChecked());
         EXPECT_EQ(Find<QLineEdit>("edSelDemo")->isEnabled(), C.SelDemo);
         EXPECT_EQ(Find<QLineEdit>("edSelCam")->isEnabled(), C.SelCam);
@@ -198,7 +196,7 @@ TEST_F(RunTest, PlayWithRecordedCamera) {
     EXPECT_EQ(Starts(), QStringList{StartOf("+wx 0 +wy 0 +fullscreen 1 +szx 800 +szy 600 +modPath "
                                             "mods/bf2 +demo quorvane.con")});
     EXPECT_EQ(NewLog().value(0), "Mode is: [Play with recorded camera]");
-    EXPECT_FALSE(Window->Timer1->isActive());
+    EXPECT_FALSE(Window->Sound().Timer1()->isActive());
 }
 
 TEST_F(RunTest, CaptureSoundSelectsTheStoredInputAndStartsTheWatch) {
@@ -210,7 +208,6 @@ TEST_F(RunTest, CaptureSoundSelectsTheStoredInputAndStartsTheWatch) {
         MakeGame();
         WriteConfigured(QByteArray("[AUDIO]\r\nsrc=") + C.Stored + "\r\n");
         Start();
-        Window->CurrentMod = "bf2";
         Dialogs.Clear();
         auto* Source = Find<QComboBox>("edSource");
         Source->clear();
@@ -227,7 +224,7 @@ TEST_F(RunTest, CaptureSoundSelectsTheStoredInputAndStartsTheWatch) {
         EXPECT_EQ(Source->currentIndex(), C.Selected);
         // Selection only: the change-of-input handler is not run.
         EXPECT_EQ(Changes, 0);
-        EXPECT_TRUE(Window->Timer1->isActive());
+        EXPECT_TRUE(Window->Sound().Timer1()->isActive());
         EXPECT_EQ(NewLog().value(0), "Mode is: [Play and capture sound]");
         EXPECT_EQ(Starter.Started.size(), 1);
         Starter.Started.clear();
@@ -246,9 +243,7 @@ TEST_F(RunTest, RecordCameraCompletesTheNameWhereTheUserSeesIt) {
                  // The current mod's Demos folder, not the demo's project.
                  {"xpack", "MyCam", "MyCam.bf2cam"}};
     for (const auto& C : Cases) {
-        StartReady();
-        Window->CurrentMod = C.Mod;
-        Window->DemosDir = GameDir + "mods\\" + C.Mod + "\\Demos\\";
+        StartReady(C.Mod);
         ChooseMode("btnPlayRecCam");
         ChooseFiles(CDemo, QString());
         SetText("edCamName", C.Typed);
@@ -279,8 +274,7 @@ TEST_F(RunTest, RenderVideoAsksThenWritesIntoTheBf2DemosFolder) {
     } Cases[] = {{"clip", "demo.renderfile mods\\bf2\\Demos\\clip.avi"},
                  {"clip.avi", "demo.renderfile mods\\bf2\\Demos\\clip.avi.avi"}};
     for (const auto& C : Cases) {
-        StartReady();
-        Window->CurrentMod = "xpack";
+        StartReady("xpack");
         ChooseMode("btnRender");
         ChooseFiles();
         SetText("edVideoName", C.Typed);
@@ -372,7 +366,10 @@ TEST_F(RunTest, SingleplayerNeedsAnExistingLevelAndWritesNoScript) {
     EXPECT_EQ(Dialogs.Messages(), QStringList{"[] is not a valid [bf2] map, please choose again."});
 
     Dialogs.Clear();
-    Window->SelectedSPMap = "kubra_dam";
+    // A map chosen whose level folder is gone by the time of the run.
+    QDir().mkpath(GameHost + "/mods/bf2/Levels/kubra_dam");
+    ChooseMap("kubra_dam");
+    QDir(GameHost + "/mods/bf2/Levels").removeRecursively();
     Run();
     EXPECT_EQ(Dialogs.Messages(),
               QStringList{"[kubra_dam] is not a valid [bf2] map, please choose again."});
@@ -540,7 +537,6 @@ TEST_F(RunTest, FieldsTravelAsTyped) {
 TEST_F(RunTest, WithoutTheGameTheRunIsRefusedAfterTheChecks) {
     WriteConfigured();
     Start();
-    Window->CurrentMod = "bf2";
     Dialogs.Clear();
     ChooseFiles();
     SetText("edWidth", "abc");
@@ -597,7 +593,6 @@ TEST_F(RunTest, TheGameStartsInItsFolderWithTheCommandLine) {
     WriteHost(GameHost + "/mods/bf2/mod.desc", "<version> 1.5 </version>\r\n");
     WriteConfigured();
     Start();
-    Window->CurrentMod = "bf2";
     Dialogs.Clear();
     ChooseMode("btnPlayWithCam");
     ChooseFiles();
@@ -639,15 +634,15 @@ TEST_F(RunTest, TheGameIsSeenRunningByItsFileName) {
     Launch("BF2.exe.bak");
     Launch("XBF2.exe");
     Create();
-    EXPECT_FALSE(Window->IsBF2Running());
+    EXPECT_FALSE(Window->RunPanel().IsBF2Running());
 
     Launch("bf2.EXE");
-    EXPECT_TRUE(Window->IsBF2Running());
+    EXPECT_TRUE(Window->RunPanel().IsBF2Running());
     // The whole system's list sees it as well.
     Window.reset();
     Services.Processes = &Processes;
     Create();
-    EXPECT_TRUE(Window->IsBF2Running());
+    EXPECT_TRUE(Window->RunPanel().IsBF2Running());
 
     for (auto& P : Running) {
         P->kill();
@@ -656,5 +651,5 @@ TEST_F(RunTest, TheGameIsSeenRunningByItsFileName) {
     Window.reset();
     Services.Processes = &Only;
     Create();
-    EXPECT_FALSE(Window->IsBF2Running());
+    EXPECT_FALSE(Window->RunPanel().IsBF2Running());
 }

@@ -74,9 +74,7 @@ TEST(RunNames, TheCameraFolderIsTheDemosFolderWithoutTheGameFolder) {
             << C.DemosDir << " - " << C.BFDir;
 }
 
-TEST(RunNames, LevelFolderAndModPath) {
-    EXPECT_EQ(LevelFolder("C:\\BF2\\", "bf2", "kubra_dam"),
-              "C:\\BF2\\mods\\bf2\\Levels\\kubra_dam");
+TEST(RunNames, ModPathAndScreenOption) {
     EXPECT_EQ(ModPath("bf2"), "mods/bf2");
     EXPECT_EQ(ScreenOption(true), "+fullscreen 0");
     EXPECT_EQ(ScreenOption(false), "+fullscreen 1");

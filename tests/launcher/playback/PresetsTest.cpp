@@ -1,6 +1,6 @@
 // Video presets through the real window: the list, applying a preset, saving
 // the fields as one, and the preset that comes back after a restart.
-#include "WindowFixture.h"
+#include "support/WindowFixture.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 // Start-up, the language files, game detection and the log file, through the
 // real window.
-#include "WindowFixture.h"
+#include "support/WindowFixture.h"
 
 #include "common/Folders.h"
 

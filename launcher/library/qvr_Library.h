@@ -1,0 +1,107 @@
+// The demo library of the ZuruveZevoruvi page: the current mod and its
+// Demos folder, the project list, the file list that fills the demo and
+// camera fields, and the pop-up menu with the Mods submenu.
+#pragma once
+
+#include "launcher/shell/qvr_Shell.h"
+
+#include <QIcon>
+#include <QList>
+#include <QObject>
+
+#include <functional>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTimer;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class TLibraryArea : public QObject {
+    Q_OBJECT
+
+public:
+    struct TWidgets {
+        QGroupBox* gbFiles;
+        QComboBox* edDirs;
+        QToolButton* btnOptions;
+        QTreeWidget* edFiles;
+        QLineEdit* edSelDemo;
+        QLineEdit* edSelCam;
+        QPushButton* btnRefresh;
+        QTreeWidget* edBookmarks;
+    };
+    // Steps of other areas that the library's own steps include.
+    struct THooks {
+        // Showing the page refills the presets and applies the stored one.
+        std::function<void()> ShowPresets;
+        // A new current mod: its maps, and no map chosen.
+        std::function<void()> ModChanged;
+    };
+
+    TLibraryArea(IShell& Shell, const TWidgets& W);
+    void SetHooks(const THooks& Hooks) { FHooks = Hooks; }
+
+    QString CurrentMod() const { return FCurrentMod; }
+    // The current mod's Demos folder, with a trailing backslash.
+    QString DemosDir() const { return FDemosDir; }
+    // The game-relative demo and camera values chosen in the file list.
+    QString SelectedDemo() const;
+    QString SelectedCamera() const;
+    // The entry the project list shows, and its folder.
+    QString ShownEntry() const;
+    QString ShownProjectFolder() const;
+    // The position of the entry chosen last (-1: none).
+    int DirsTag() const { return FDirsTag; }
+    // The file list's pop-up menu and its Mods submenu.
+    QMenu* FilesMenu() const { return FMenuFiles; }
+    QMenu* ModsMenu() const { return FMenuMods; }
+    // The images of demo, camera and sound entries.
+    const QList<QIcon>& FileIcons() const { return FFileIcons; }
+
+    // Which of the demo and camera fields the run mode lets the user see as
+    // in use.
+    void SetFileFieldsEnabled(bool Demo, bool Camera);
+    // Leaving the game folder's edit, and OK: the Demos folder of the mod
+    // bf2, whatever mod is current, until the page is shown again.
+    void UseBf2DemosDir();
+    // Creates the Demos folder (one level) when it is missing and the game
+    // was found; true when it did.
+    bool CreateMissingDemosDir();
+    // The first showing, after making the Demos folder: the projects afresh,
+    // the Unassigned entry chosen.
+    void ReloadProjects();
+    // The caption of the file group, which names the current mod.
+    void ApplyLanguage();
+    void ApplyBookmarkTitles();
+
+    void taZuruveZevoruviShow();
+    // The Unassigned entry and the projects of the Demos folder; Current
+    // when the folder cannot be searched.
+    QStringList ListProjects(const QStringList& Current) const;
+    void FillModsMenu();
+    void OnMODMenuClick(QAction* Item);
+    void edDirsSelect();
+    void FillFileList(const QString& Folder, QTreeWidget* List);
+    void edFilesSelectItem(QTreeWidgetItem* Item);
+    void btnRefreshClick();
+
+private:
+    QString UnassignedText() const;
+    void MakeMenu();
+
+    IShell& FShell;
+    const TWidgets FW;
+    THooks FHooks;
+    QString FCurrentMod;
+    QString FDemosDir;
+    int FDirsTag = 0;
+    QList<QIcon> FFileIcons, FMenuIcons;
+    QMenu* FMenuFiles = nullptr;
+    QMenu* FMenuMods = nullptr;
+};

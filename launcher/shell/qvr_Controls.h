@@ -1,0 +1,22 @@
+// Small rules for the window's controls, shared by every area.
+#pragma once
+
+#include <QIcon>
+#include <QList>
+#include <QStringList>
+
+class QComboBox;
+
+// Selects the first entry equal to Text, letter case ignored; none when no
+// entry is equal.
+void SelectByText(QComboBox* List, const QString& Text);
+
+// The entries of a list, in order.
+QStringList ComboItems(const QComboBox* List);
+
+// New entries with none selected: a list that was empty would otherwise pick
+// its first entry by itself.
+void SetComboItems(QComboBox* List, const QStringList& Items);
+
+// An image list of the resources: ":/qvr/<Name>/0.png" to Count - 1.
+QList<QIcon> ImageList(const char* Name, int Count);
