@@ -21,15 +21,8 @@ int main(int argc, char** argv) {
     TShellStarter Starter;
     TProcFsProcessList Processes;
     TBassLibrary Bass;
-    TLauncherServices Services;
-    Services.Dialogs = &Dialogs;
-    Services.Clock = &Clock;
-    Services.Starter = &Starter;
-    Services.Processes = &Processes;
-    Services.Bass = &Bass;
-    Services.ProgramFile = QCoreApplication::applicationFilePath();
-
-    TfrmMain frmMain(Services);
+    TfrmMain frmMain(
+        {&Dialogs, &Clock, &Starter, &Processes, &Bass, QCoreApplication::applicationFilePath()});
     if (frmMain.Terminated())
         return 0;
     frmMain.show();

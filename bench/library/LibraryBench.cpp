@@ -177,14 +177,8 @@ int main(int argc, char** argv) {
     TNoStarter Starter;
     TNoProcesses Processes;
     TQuietBass Bass;
-    TLauncherServices Services;
-    Services.Dialogs = &Dialogs;
-    Services.Clock = &Clock;
-    Services.Starter = &Starter;
-    Services.Processes = &Processes;
-    Services.Bass = &Bass;
-    Services.ProgramFile = AppHost + QStringLiteral("/qvr");
-    TfrmMain Window(Services);
+    TfrmMain Window(
+        {&Dialogs, &Clock, &Starter, &Processes, &Bass, AppHost + QStringLiteral("/qvr")});
     GWindow = &Window;
 
     return RunBenchmarks(argc, argv);

@@ -12,6 +12,7 @@
 #include "launcher/shell/qvr_Settings.h"
 #include "launcher/sound/qvr_Sound.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestFiles.h"
 
 #include <QAction>
 #include <QMenu>
@@ -72,12 +73,7 @@ protected:
         QFile::setPermissions(AppHost + "/Presets.ini", QFile::ReadOwner | QFile::WriteOwner);
         AppDir = QvrFs::WinPathOfHost(AppHost) + "\\";
         GameDir = QvrFs::WinPathOfHost(GameHost) + "\\";
-        Services.Dialogs = &Dialogs;
-        Services.Clock = &Clock;
-        Services.Starter = &Starter;
-        Services.Processes = &Processes;
-        Services.Bass = &Bass;
-        Services.ProgramFile = AppHost + "/qvr";
+        Services = {&Dialogs, &Clock, &Starter, &Processes, &Bass, AppHost + "/qvr"};
     }
     void TearDown() override {
         Window.reset();
@@ -92,17 +88,9 @@ protected:
         WriteHost(GameHost + "/mods/bf2/mod.desc", ModDesc);
     }
     void WriteHost(const QString& Path, const QByteArray& Data) {
-        QDir().mkpath(QFileInfo(Path).absolutePath());
-        QFile F(Path);
-        ASSERT_TRUE(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        F.write(Data);
+        ASSERT_TRUE(WriteHostFile(Path, Data)) << Path.toStdString();
     }
-    QByteArray ReadHost(const QString& Path) {
-        QFile F(Path);
-        if (!F.open(QIODevice::ReadOnly))
-            return {};
-        return F.readAll();
-    }
+    QByteArray ReadHost(const QString& Path) { return ReadHostFile(Path); }
     void WriteSettings(const QByteArray& Ini) { WriteHost(AppHost + "/Settings.ini", Ini); }
     // Settings of a configured launcher pointing at the game folder.
     void WriteConfigured(const QByteArray& Extra = {}) {

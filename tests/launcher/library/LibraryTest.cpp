@@ -2,9 +2,10 @@
 // real window and real folders.
 #include "support/WindowFixture.h"
 
+#include "launcher/shell/qvr_Controls.h"
+
 #include <QAction>
 #include <QComboBox>
-#include <QDirIterator>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -32,23 +33,12 @@ protected:
 
     // Subfolder names in the order the file system lists them.
     static QStringList Subfolders(const QString& HostDir) {
-        QStringList Names;
-        QDirIterator It(HostDir, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-        while (It.hasNext()) {
-            It.next();
-            Names << It.fileName();
-        }
-        return Names;
+        return HostListing(HostDir, QDir::Dirs);
     }
 
     QComboBox* Dirs() { return Find<QComboBox>("edDirs"); }
     QTreeWidget* Files() { return Find<QTreeWidget>("edFiles"); }
-    QStringList Entries() {
-        QStringList E;
-        for (int I = 0; I < Dirs()->count(); ++I)
-            E << Dirs()->itemText(I);
-        return E;
-    }
+    QStringList Entries() { return ComboItems(Dirs()); }
     QStringList Captions() {
         QStringList C;
         for (int I = 0; I < Files()->topLevelItemCount(); ++I)
@@ -132,12 +122,7 @@ TEST_F(LibraryTest, TheFileListGroupsDemosCamerasAndSounds) {
     ChooseProject("Mixed");
 
     // Each group in the order the file system lists the folder.
-    QStringList Listing;
-    QDirIterator It(Project, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    while (It.hasNext()) {
-        It.next();
-        Listing << It.fileName();
-    }
+    const QStringList Listing = HostListing(Project);
     QStringList Expected;
     for (const char* Ext : {".bf2demo", ".bf2cam", ".wav"})
         for (const QString& N : Listing)

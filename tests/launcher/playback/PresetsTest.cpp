@@ -2,6 +2,8 @@
 // the fields as one, and the preset that comes back after a restart.
 #include "support/WindowFixture.h"
 
+#include "launcher/shell/qvr_Controls.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -15,12 +17,7 @@ const QStringList CDefaultPresets = {"Mini 640x400", "Default 800x600", "Big 102
 class PresetsTest : public WindowTest {
 protected:
     QComboBox* Presets() { return Find<QComboBox>("edPresets"); }
-    QStringList Items() {
-        QStringList Items;
-        for (int I = 0; I < Presets()->count(); ++I)
-            Items << Presets()->itemText(I);
-        return Items;
-    }
+    QStringList Items() { return ComboItems(Presets()); }
     // A choice of the user: the list's activation signal.
     void Choose(int Index) {
         Presets()->setCurrentIndex(Index);

@@ -1,5 +1,6 @@
 // The launcher program itself, started as a user would.
 #include "common/SingleInstance.h"
+#include "support/InChild.h"
 #include "support/WaitUntil.h"
 
 #include <QCoreApplication>
@@ -28,12 +29,7 @@ QString StageCopy(const QTemporaryDir& Tmp) {
 
 // Whether the lock is free, asked from a child so that this process never holds it.
 bool LockIsFree() {
-    const pid_t Pid = ::fork();
-    if (Pid == 0)
-        ::_exit(AcquireSingleInstance(QStringLiteral("OneInstance")) ? 0 : 1);
-    int Status = 0;
-    ::waitpid(Pid, &Status, 0);
-    return WIFEXITED(Status) && WEXITSTATUS(Status) == 0;
+    return InChild([] { return AcquireSingleInstance(QStringLiteral("OneInstance")); });
 }
 
 } // namespace
