@@ -118,7 +118,7 @@ bool IsUnsafeName(const QString& Name) {
     if (Name.isEmpty() || Name == QLatin1String(".") || Name == QLatin1String(".."))
         return true;
     for (QChar C : Name)
-        if (C == u'\\' || C == u'/' || C == u':' || C.unicode() == 0)
+        if (C == u'\\' || C == u'/' || C == u':' || C.unicode() < 32 || C.unicode() == 127)
             return true;
     return false;
 }

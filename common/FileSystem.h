@@ -21,7 +21,11 @@ QString HostPath(const QString& WinPath);
 // The Wine prefix: $WINEPREFIX, else ~/.wine.
 QString WinePrefix();
 
-// A name taken from outside input that would climb out of its folder.
+// The one rule for a file or folder name taken from outside (a folder
+// listing, a typed name, a URL): unsafe when it is empty, "." or "..", or
+// holds a separator ("\", "/", ":") or a control character (codes 0 to 31
+// and 127). Put into a path, a script line or a command line, such a name
+// would name another folder or end the line early.
 bool IsUnsafeName(const QString& Name);
 
 bool FileExists(const QString& WinPath);      // a file, not a folder

@@ -19,12 +19,13 @@ public:
     QDateTime Now() const override { return QDateTime::currentDateTime(); }
 };
 
-// ShellExecute's "open": start a program detached in a working folder, with a
-// command line split into arguments by the Windows rules. Returns whether the
-// program could be started; callers that the design says ignore it do so.
+// Starting a program detached in a working folder, with a command line split
+// into arguments by the Windows rules. Returns whether the program could be
+// started; when it could not and Why is given, Why says why in a few words
+// ("wine is not installed").
 class IProgramStarter {
 public:
     virtual ~IProgramStarter() = default;
-    virtual bool ShellOpen(const QString& WinFile, const QString& Params,
-                           const QString& WinWorkDir) = 0;
+    virtual bool ShellOpen(const QString& WinFile, const QString& Params, const QString& WinWorkDir,
+                           QString* Why = nullptr) = 0;
 };

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -91,8 +92,8 @@ void CloseFrom(int First, int MaxFd) {
 // Double fork: the program is re-parented at once, so it never becomes a
 // zombie of ours, and setsid gives it a session of its own. The error pipe is
 // close-on-exec; it reads empty when the program was started, else it carries
-// the errno of the step that failed.
-bool StartDetached(TExecImage& Image) {
+// the errno of the step that failed. Returns 0, or that errno.
+int StartDetached(TExecImage& Image) {
     for (QByteArray& A : Image.Args)
         Image.Argv.push_back(A.data());
     Image.Argv.push_back(nullptr);
@@ -103,7 +104,7 @@ bool StartDetached(TExecImage& Image) {
 
     int Pipe[2];
     if (::pipe2(Pipe, O_CLOEXEC) != 0)
-        return false;
+        return errno;
     const pid_t Child = ::fork();
     if (Child == 0) {
         ::close(Pipe[0]);
@@ -117,8 +118,9 @@ bool StartDetached(TExecImage& Image) {
     }
     ::close(Pipe[1]);
     if (Child < 0) {
+        const int Err = errno;
         ::close(Pipe[0]);
-        return false;
+        return Err;
     }
     while (::waitpid(Child, nullptr, 0) < 0 && errno == EINTR) {
     }
@@ -128,7 +130,14 @@ bool StartDetached(TExecImage& Image) {
         N = ::read(Pipe[0], &Err, sizeof Err);
     while (N < 0 && errno == EINTR);
     ::close(Pipe[0]);
-    return N == 0;
+    return N == 0 ? 0 : N == sizeof Err ? Err : EIO;
+}
+
+// Fails with a reason, when one is asked for.
+bool Fail(QString* Why, const QString& Reason) {
+    if (Why)
+        *Why = Reason;
+    return false;
 }
 
 } // namespace
@@ -171,14 +180,14 @@ QStringList SplitWindowsCommandLine(const QString& CommandLine) {
 }
 
 bool TShellStarter::ShellOpen(const QString& WinFile, const QString& Params,
-                              const QString& WinWorkDir) {
+                              const QString& WinWorkDir, QString* Why) {
     if (WinFile.isEmpty())
-        return false;
+        return Fail(Why, QStringLiteral("no program was named"));
     TExecImage Image;
     if (!WinWorkDir.isEmpty()) {
         const QFileInfo Dir(QvrFs::HostPath(WinWorkDir));
         if (!Dir.isDir())
-            return false;
+            return Fail(Why, QStringLiteral("its folder was not found"));
         Image.WorkDir = QFile::encodeName(Dir.absoluteFilePath());
     }
     const QString WinPath = IsAbsoluteWinPath(WinFile) || WinWorkDir.isEmpty()
@@ -186,7 +195,7 @@ bool TShellStarter::ShellOpen(const QString& WinFile, const QString& Params,
                                 : JoinWinPath(WinWorkDir, WinFile);
     const QFileInfo File(QvrFs::HostPath(WinPath));
     if (!File.isFile())
-        return false;
+        return Fail(Why, QStringLiteral("the program was not found"));
     const QString Host = File.absoluteFilePath();
 
     QStringList Args = SplitWindowsCommandLine(Params);
@@ -194,16 +203,17 @@ bool TShellStarter::ShellOpen(const QString& WinFile, const QString& Params,
     if (IsWindowsExecutable(Host)) {
         Program = QStandardPaths::findExecutable(QStringLiteral("wine"));
         if (Program.isEmpty())
-            return false;
+            return Fail(Why, QStringLiteral("wine is not installed"));
         Args.prepend(Host);
     } else {
         if (!File.isExecutable())
-            return false;
+            return Fail(Why, QStringLiteral("the program is not executable"));
         Program = Host;
     }
     Args.prepend(Program);
     Image.Program = QFile::encodeName(Program);
     for (const QString& A : Args)
         Image.Args.push_back(QFile::encodeName(A));
-    return StartDetached(Image);
+    const int Err = StartDetached(Image);
+    return Err == 0 || Fail(Why, QString::fromLocal8Bit(std::strerror(Err)));
 }

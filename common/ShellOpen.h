@@ -26,6 +26,6 @@ QStringList SplitWindowsCommandLine(const QString& CommandLine);
 // three, and nothing waits for it.
 class TShellStarter : public IProgramStarter {
 public:
-    bool ShellOpen(const QString& WinFile, const QString& Params,
-                   const QString& WinWorkDir) override;
+    bool ShellOpen(const QString& WinFile, const QString& Params, const QString& WinWorkDir,
+                   QString* Why = nullptr) override;
 };

@@ -144,7 +144,9 @@ public:
 
 class TNoStarter : public IProgramStarter {
 public:
-    bool ShellOpen(const QString&, const QString&, const QString&) override { return false; }
+    bool ShellOpen(const QString&, const QString&, const QString&, QString*) override {
+        return false;
+    }
 };
 
 } // namespace

@@ -39,6 +39,10 @@ QList<TLibraryFile> ListLibraryFiles(const QString& Folder) {
         return {};
     QList<TLibraryFile> Groups[3];
     QvrFs::ForEachFile(Folder + QStringLiteral("*"), [&](const QvrFs::TSearchRec& Entry) {
+        // A name that would change what a script or a command line says is
+        // never offered.
+        if (QvrFs::IsUnsafeName(Entry.Name))
+            return;
         for (const auto& [Mask, Image] : Masks)
             if (QvrFs::MatchesMask(Entry.Name, Mask)) {
                 Groups[Image].append({Entry.Name, Image});

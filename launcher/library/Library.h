@@ -36,8 +36,9 @@ struct TLibraryFile {
 // The entries of Folder (ending with a backslash) that match "*.bf2demo",
 // "*.bf2cam" and "*.wav": all demos, then all cameras, then all sound files,
 // each group in the order of the listing. Names compare without regard to
-// case; folders whose names match are listed as well. A missing folder gives
-// none. The folder is read once.
+// case; folders whose names match are listed as well. Unsafe names (the
+// file-system layer's rule) are left out. A missing folder gives none. The
+// folder is read once.
 QList<TLibraryFile> ListLibraryFiles(const QString& Folder);
 
 // What a chosen file is, by the extension of its caption (from its last "."

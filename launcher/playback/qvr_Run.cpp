@@ -180,7 +180,9 @@ void TRunPanel::btnRunClick() {
         return FShell.Refuse(Mode->NeedsCamera ? T.CamAndDemoFiles : T.SelectDemo);
     }
     if (Mode->Mode == rmRecordCam) {
-        if (V.CamName.isEmpty()) {
+        // A typed name is a file name: one that would reach another folder or
+        // break the script's line is refused like a missing one.
+        if (QvrFs::IsUnsafeName(V.CamName)) {
             FShell.Refuse(T.NameCamera);
             FW.edCamName->setFocus();
             return;
@@ -191,7 +193,7 @@ void TRunPanel::btnRunClick() {
             FW.edCamName->setText(V.CamName);
     }
     if (Mode->Mode == rmRenderVideo) {
-        if (V.VideoName.isEmpty()) {
+        if (QvrFs::IsUnsafeName(V.VideoName)) {
             FShell.Refuse(T.NameVideo);
             FW.edVideoName->setFocus();
             return;
@@ -220,6 +222,12 @@ void TRunPanel::btnRunClick() {
     for (const QString& Line : RunLogLines(ModeName, Mode->Script, Script, CommandLine))
         FShell.LogLine(Line);
     // Started in the game folder, where it finds the script. Nothing waits for
-    // the game, and a start that fails is not reported: the log holds the run.
-    FShell.Services().Starter->ShellOpen(QStringLiteral("BF2.exe"), CommandLine, GameDir);
+    // the game; a start that fails says so in the log and in a box.
+    QString Why;
+    if (!FShell.Services().Starter->ShellOpen(QStringLiteral("BF2.exe"), CommandLine, GameDir,
+                                              &Why)) {
+        const QString Text = FormatStr(QStringLiteral("BF2 could not be started: %s"), {Why});
+        FShell.LogLine(Text);
+        FShell.ErrorBox(Text);
+    }
 }

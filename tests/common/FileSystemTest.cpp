@@ -127,7 +127,7 @@ TEST(FileSystem, PathPartsAndUnsafeNames) {
     EXPECT_EQ(ExtractFileExt("MyCam.BF2CAM"), ".BF2CAM");
     EXPECT_EQ(ExtractFileExt("dir.v2\\name"), "");
     EXPECT_EQ(ChangeFileExt("a.b\\c", ".wav"), "a.b\\c.wav");
-    for (const char* Bad : {"", ".", "..", "a\\b", "a/b", "c:x"})
+    for (const char* Bad : {"", ".", "..", "a\\b", "a/b", "c:x", "a\nb", "a\rb", "\x7f", "\t"})
         EXPECT_TRUE(IsUnsafeName(Bad)) << Bad;
     EXPECT_FALSE(IsUnsafeName("take1.bf2demo"));
     EXPECT_FALSE(IsUnsafeName("..hidden"));

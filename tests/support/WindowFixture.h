@@ -52,7 +52,8 @@ public:
 // Records the programs the window starts instead of starting them.
 class TRecordingStarter : public IProgramStarter {
 public:
-    bool ShellOpen(const QString& File, const QString& Params, const QString& WorkDir) override {
+    bool ShellOpen(const QString& File, const QString& Params, const QString& WorkDir,
+                   QString* = nullptr) override {
         Started << QStringList{File, Params, WorkDir};
         return true;
     }

@@ -93,3 +93,12 @@ TEST(LibraryFolders, ModFoldersAndFileValues) {
               "mods\\bf2\\Demos\\Intro\\take1.bf2demo");
     EXPECT_EQ(LibraryFileValue("bf2", "", "loose.bf2cam"), "mods\\bf2\\Demos\\loose.bf2cam");
 }
+
+TEST_F(LibraryRulesTest, NamesThatWouldChangeAScriptAreNotOffered) {
+    // A line break would add a line to the demo script; a backslash would
+    // name another folder to the game.
+    for (const char* Name : {"x.bf2demo\ndemo.cameraMode record\ny.bf2demo", "cr\r.bf2demo",
+                             "..\\up.bf2demo", "a\\b.bf2cam", "take1.bf2demo"})
+        Touch(QString::fromUtf8(Name));
+    EXPECT_EQ(ListLibraryFiles(Win()), QList<TLibraryFile>({{"take1.bf2demo", fiDemo}}));
+}

@@ -174,6 +174,27 @@ TEST_F(RunTest, TheGameStartsInItsFolderWithTheCommandLine) {
     EXPECT_TRUE(ReadHost(Out + ".con").startsWith("demo.demoMode playback\r\n"));
 }
 
+TEST_F(RunTest, AGameThatCannotStartIsReported) {
+    TShellStarter RealStarter;
+    Services.Starter = &RealStarter;
+    // A Windows program, and no wine to run it.
+    const QByteArray Path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(Tmp.path()));
+    StartReady();
+    ChooseMode("btnPlayWithCam");
+    ChooseFiles();
+    Run();
+    qputenv("PATH", Path);
+    const QString Text = "BF2 could not be started: wine is not installed";
+    EXPECT_EQ(Dialogs.Messages(), QStringList{Text});
+    // The run's own lines stay, and the failure follows them.
+    EXPECT_EQ(NewLog().mid(NewLog().size() - 3),
+              QStringList({"Executing BF2...",
+                           "Parameters: +wx 0 +wy 0 +fullscreen 1 +szx 800 +szy 600 +modPath "
+                           "mods/bf2 +demo quorvane.con",
+                           Text}));
+}
+
 TEST_F(RunTest, TheGameIsSeenRunningByItsFileName) {
     // Real processes, listed through a folder that holds only theirs, so that
     // other programs on this machine cannot change the answer.

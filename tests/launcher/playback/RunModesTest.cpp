@@ -315,6 +315,16 @@ TEST_F(RunTest, MissingFilesAndNamesAreRefused) {
          "edVideoName"},
         {"btnTimeDemo", "", CCam, "", "",
          "Please select a Demo file and a Camera file before running BF2 - Try again", nullptr},
+        // Typed names that would break the script's line or reach another
+        // folder are refused like missing ones.
+        {"btnPlayRecCam", CDemo, "", "cam\ndemo.cameraMode user", "",
+         "Please enter a name for your new camera", "edCamName"},
+        {"btnPlayRecCam", CDemo, "", "..\\..\\cam", "", "Please enter a name for your new camera",
+         "edCamName"},
+        {"btnRender", CDemo, CCam, "", "clip\r", "Please enter a name for your new video.",
+         "edVideoName"},
+        {"btnRender", CDemo, CCam, "", "..", "Please enter a name for your new video.",
+         "edVideoName"},
     };
     StartReady();
     for (const auto& C : Cases) {

@@ -141,6 +141,31 @@ TEST_F(SettingsTest, TheSettingsTabAlwaysOpensOnGeneral) {
     EXPECT_FALSE(Sub->tabBar()->isVisible());
 }
 
+namespace {
+// An icon file's images as "<size>x<size>@<bits>", in directory order.
+QStringList IconImages(const QByteArray& Ico) {
+    QStringList Images;
+    auto U16 = [&](qsizetype At) {
+        return At + 2 <= Ico.size() ? quint8(Ico[At]) | quint8(Ico[At + 1]) << 8 : -1;
+    };
+    if (U16(0) != 0 || U16(2) != 1)
+        return Images;
+    for (int I = 0, Count = U16(4); I < Count; ++I) {
+        const qsizetype Entry = 6 + 16 * I;
+        if (Entry + 16 > Ico.size())
+            return Images << "truncated";
+        Images << QString("%1x%2@%3")
+                      .arg(quint8(Ico[Entry]))
+                      .arg(quint8(Ico[Entry + 1]))
+                      .arg(U16(Entry + 6));
+    }
+    return Images;
+}
+// Three sizes, each at 32, 8 and 4 bits per pixel.
+const QStringList CNineImages = {"48x48@32", "48x48@8",  "48x48@4", "32x32@32", "32x32@8",
+                                 "32x32@4",  "16x16@32", "16x16@8", "16x16@4"};
+} // namespace
+
 TEST_F(SettingsTest, AssociationsWriteTheTenValuesAndKeepExistingIcons) {
     MakeGame();
     WriteConfigured();
@@ -161,7 +186,8 @@ TEST_F(SettingsTest, AssociationsWriteTheTenValuesAndKeepExistingIcons) {
                                   Command};
     EXPECT_EQ(AssociationValues(), Expected);
     const QString DemoIcon = QvrFs::HostPath(IconDir + "bf2demo.ico");
-    EXPECT_EQ(ReadHost(DemoIcon).size(), 25214);
+    for (const char* Name : {"bf2demo.ico", "bf2cam.ico"})
+        EXPECT_EQ(IconImages(ReadHost(QvrFs::HostPath(IconDir + Name))), CNineImages) << Name;
     EXPECT_TRUE(ReadHost(AppHost + "/Settings.ini").contains("associatefiles=1"));
 
     // A second OK writes the same values and leaves the user's icon alone.
