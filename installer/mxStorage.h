@@ -6,6 +6,7 @@
 #pragma once
 
 #include "common/Errors.h"
+#include "installer/mxStreams.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -25,20 +26,18 @@ class TmxStoredItems;
 // others hold one zlib stream at zlib level 1, -1 (zlib's default) and 9.
 enum TCompressionLevel : quint8 { clNone = 0, clFastest = 1, clDefault = 2, clMax = 3 };
 
+// A level's identifier as the persisted description and the packer's list
+// write it: "clNone", "clFastest", "clDefault", "clMax".
+const char* CompressionLevelName(TCompressionLevel Level);
+// The level of such an identifier; false (and Level untouched) for any other.
+bool CompressionLevelOfName(const QByteArray& Name, TCompressionLevel& Level);
+
 using TmxNotifyEvent = std::function<void(TmxStoredItem* Sender)>;
 // Stream is the source of a store or the destination of an extraction.
 using TmxStreamEvent = std::function<void(TmxStoredItem* Sender, QIODevice* Stream)>;
 
 // A name taken by another item: "Duplicated stored item name".
 class EmxStorageError : public EError {
-    using EError::EError;
-};
-// zlib refused to compress; the message is zlib's own text.
-class EZCompressionError : public EError {
-    using EError::EError;
-};
-// A stored zlib stream that does not inflate; the message is zlib's own text.
-class EZDecompressionError : public EError {
     using EError::EError;
 };
 
@@ -101,8 +100,6 @@ public:
 
 private:
     bool Loading() const;
-    void Inflate(QIODevice* Dest) const;
-    void Deflate(QIODevice* Source, qint64 Count);
 
     TmxStoredItems* FCollection;
     qint32 FTag = 0;

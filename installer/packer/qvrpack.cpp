@@ -33,11 +33,10 @@ namespace {
 }
 
 TCompressionLevel ParseLevel(const QString& Text, const QString& Where) {
-    static const char* const Names[] = {"clNone", "clFastest", "clDefault", "clMax"};
-    for (int Level = clNone; Level <= clMax; ++Level)
-        if (Text == QLatin1String(Names[Level]))
-            return static_cast<TCompressionLevel>(Level);
-    Fail(QStringLiteral("%1: unknown level \"%2\"").arg(Where, Text));
+    TCompressionLevel Level;
+    if (!CompressionLevelOfName(Text.toUtf8(), Level))
+        Fail(QStringLiteral("%1: unknown level \"%2\"").arg(Where, Text));
+    return Level;
 }
 
 void AddItem(TmxStorage& Storage, const QString& Name, const QString& Path,
