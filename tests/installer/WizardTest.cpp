@@ -32,7 +32,8 @@ namespace {
 class TLoggingStarter : public IProgramStarter {
 public:
     explicit TLoggingStarter(QStringList& Log) : FLog(Log) {}
-    bool ShellOpen(const QString& File, const QString& Params, const QString& WorkDir) override {
+    bool ShellOpen(const QString& File, const QString& Params, const QString& WorkDir,
+                   QString*) override {
         FLog << QStringLiteral("open %1 [%2] in %3").arg(File, Params, WorkDir);
         return true;
     }
