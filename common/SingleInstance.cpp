@@ -1,11 +1,21 @@
 #include "common/SingleInstance.h"
 
 #include <QFile>
+#include <QHash>
 
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+
+namespace {
+// The descriptors that hold this process's locks, by name. The lock lives as
+// long as its descriptor is open.
+QHash<QString, int>& HeldLocks() {
+    static QHash<QString, int> Held;
+    return Held;
+}
+} // namespace
 
 QString SingleInstanceLockPath(const QString& Name) {
     const QByteArray Runtime = qgetenv("XDG_RUNTIME_DIR");
@@ -25,5 +35,14 @@ bool AcquireSingleInstance(const QString& Name) {
         ::close(Fd);
         return !Held;
     }
-    return true; // the descriptor stays open, and the lock held, until the process ends
+    HeldLocks().insert(Name, Fd);
+    return true; // the descriptor stays open, and the lock held, until released
+}
+
+void ReleaseSingleInstance(const QString& Name) {
+    const auto Held = HeldLocks().constFind(Name);
+    if (Held == HeldLocks().cend())
+        return;
+    ::close(*Held);
+    HeldLocks().erase(Held);
 }

@@ -4,9 +4,14 @@
 
 #include <QString>
 
-// False only when another process holds the lock; any other failure lets
-// start-up go on, as a failed mutex call did.
+// False only when another process holds the lock. Any other failure (no
+// runtime folder, a lock file that cannot be made) lets start-up go on: a
+// program that cannot guard against a second copy still runs.
 bool AcquireSingleInstance(const QString& Name);
+
+// Lets go of the lock this process took, so that a program started now is
+// not turned away by it. Nothing happens when this process does not hold it.
+void ReleaseSingleInstance(const QString& Name);
 
 // The lock file's path: $XDG_RUNTIME_DIR/<Name>, else /tmp/<Name>-<uid>.
 QString SingleInstanceLockPath(const QString& Name);

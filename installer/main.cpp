@@ -2,7 +2,6 @@
 #include "common/ShellOpen.h"
 #include "common/SingleInstance.h"
 #include "common/ui/QtDialogs.h"
-#include "installer/InstanceRelease.h"
 #include "installer/WinDirs.h"
 #include "installer/qvs_Main.h"
 

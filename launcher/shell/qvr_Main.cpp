@@ -4,6 +4,7 @@
 #include "common/Errors.h"
 #include "common/FileSystem.h"
 #include "common/Folders.h"
+#include "common/Guard.h"
 #include "common/ProfileFile.h"
 #include "common/TextRules.h"
 #include "launcher/library/qvr_Library.h"
@@ -79,13 +80,7 @@ void TfrmMain::LogLine(const QString& Msg) {
 }
 
 void TfrmMain::Guard(const std::function<void()>& Handler) {
-    try {
-        Handler();
-    } catch (const EError& E) {
-        ErrorBox(E.Message());
-    } catch (const std::exception& E) {
-        ErrorBox(QString::fromLocal8Bit(E.what()));
-    }
+    RunGuarded(Handler, [this](const QString& Text) { ErrorBox(Text); });
 }
 
 void TfrmMain::ErrorBox(const QString& Text) {

@@ -2,6 +2,7 @@
 #include "common/SingleInstance.h"
 
 #include "support/InChild.h"
+#include "support/InstanceLock.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -19,4 +20,16 @@ TEST(SingleInstance, ASecondProcessIsRefusedWhileTheFirstHoldsTheLock) {
     EXPECT_TRUE(AcquireSingleInstance(Name));
     EXPECT_FALSE(AcquireInChild(Name));
     EXPECT_TRUE(SingleInstanceLockPath(Name).startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR")));
+}
+
+TEST(SingleInstance, AReleasedLockIsFreeForTheNextStart) {
+    const QString Name = "OneInstanceRelease";
+    ASSERT_TRUE(AcquireSingleInstance(Name));
+    EXPECT_FALSE(LockIsFree(Name));
+    ReleaseSingleInstance(Name);
+    EXPECT_TRUE(LockIsFree(Name));
+    // Releasing a lock that is not held changes nothing.
+    ReleaseSingleInstance(Name);
+    EXPECT_TRUE(AcquireSingleInstance(Name));
+    ReleaseSingleInstance(Name);
 }

@@ -110,14 +110,14 @@ TEST(SetupProgram, InstallsItsPayloadAndStartsTheLauncherFromTheInstallFolder) {
     // holds the lock that the installer let go of.
     pid_t Launcher = 0;
     ASSERT_TRUE(WaitUntil([&] { return (Launcher = ProcessOf(Install + "/qvr")) != 0; }));
-    EXPECT_TRUE(WaitUntil([] { return !LockIsFree(); }));
+    EXPECT_TRUE(WaitUntil([] { return !LockIsFree(CInstanceName); }));
     EXPECT_EQ(QFileInfo(QStringLiteral("/proc/%1/cwd").arg(Launcher)).symLinkTarget(),
               QFileInfo(Install).canonicalFilePath());
     EXPECT_TRUE(StorageTest::FileBytes(QStringLiteral("/proc/%1/maps").arg(Launcher))
                     .contains(QFileInfo(Install + "/libbass.so").canonicalFilePath().toUtf8()));
     ::kill(Launcher, SIGKILL);
     // Only the launcher held it: this process let go of it for the launcher.
-    EXPECT_TRUE(WaitUntil([] { return LockIsFree(); }));
+    EXPECT_TRUE(WaitUntil([] { return LockIsFree(CInstanceName); }));
     QDir(TestRoot() + "/home/Desktop").removeRecursively();
     QDir(TestRoot() + "/data/applications").removeRecursively();
 }

@@ -5,7 +5,7 @@
 #include "StorageTestUtil.h"
 #include "common/SingleInstance.h"
 #include "installer/InstallProcedure.h"
-#include "installer/InstanceRelease.h"
+#include "support/InstanceLock.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,17 +53,6 @@ inline QString MakeProgram(const QString& Dir, const QString& Skip = {},
                "ELF program bytes");
     Storage.SaveToPayload(&File);
     return Path;
-}
-
-// Whether the lock is free, asked from a child so that this process never
-// takes it by asking.
-inline bool LockIsFree() {
-    const pid_t Pid = ::fork();
-    if (Pid == 0)
-        ::_exit(AcquireSingleInstance(CInstanceName) ? 0 : 1);
-    int Status = 0;
-    ::waitpid(Pid, &Status, 0);
-    return WIFEXITED(Status) && WEXITSTATUS(Status) == 0;
 }
 
 // A private runtime folder, and with it a lock of this test's own; this

@@ -124,15 +124,4 @@ TEST_F(ShortcutsTest, ExecQuotesEveryArgumentAndTheFileEscapesItsValues) {
               QStringLiteral("Path=/a\\\\b\\tc"));
 }
 
-TEST(InstanceRelease, TheHeldLockIsLetGoAndALaterStartGetsIt) {
-    SetupTest::TRuntimeDirScope Runtime;
-    ASSERT_TRUE(AcquireSingleInstance(SetupTest::CInstanceName));
-    EXPECT_FALSE(SetupTest::LockIsFree());
-    ReleaseSingleInstance(SetupTest::CInstanceName);
-    EXPECT_TRUE(SetupTest::LockIsFree());
-    // Releasing a lock that is not held changes nothing.
-    ReleaseSingleInstance(SetupTest::CInstanceName);
-    EXPECT_TRUE(AcquireSingleInstance(SetupTest::CInstanceName));
-}
-
 } // namespace

@@ -1,6 +1,6 @@
 // The launcher program itself, started as a user would.
 #include "common/SingleInstance.h"
-#include "support/InChild.h"
+#include "support/InstanceLock.h"
 #include "support/WaitUntil.h"
 
 #include <QCoreApplication>
@@ -25,11 +25,6 @@ QString StageCopy(const QTemporaryDir& Tmp) {
     for (const QString& Lang : QDir(Stage + "/Languages").entryList(QDir::Files))
         QFile::copy(Stage + "/Languages/" + Lang, Dir + "/Languages/" + Lang);
     return Dir;
-}
-
-// Whether the lock is free, asked from a child so that this process never holds it.
-bool LockIsFree() {
-    return InChild([] { return AcquireSingleInstance(QStringLiteral("OneInstance")); });
 }
 
 } // namespace
