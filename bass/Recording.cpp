@@ -36,6 +36,7 @@ std::shared_ptr<TRecording> TRecording::Start(std::shared_ptr<TPulseLink> Link,
     // The thread holds the channel, so a stop from inside the callback, which
     // may drop every other hold, leaves it alive until the thread is done.
     R->FThread = std::thread([Self = R->shared_from_this()] { Self->Run(); });
+    R->FThreadId = R->FThread.get_id();
     Error = BASS_OK;
     return R;
 }
@@ -102,7 +103,7 @@ void TRecording::Stop() {
         FStopping = true;
     }
     FWake.notify_all();
-    if (std::this_thread::get_id() == FThread.get_id())
+    if (std::this_thread::get_id() == FThreadId)
         return;
     CloseStream();
     std::lock_guard<std::mutex> Guard(FJoinLock);

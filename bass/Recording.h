@@ -61,4 +61,5 @@ private:
 
     std::mutex FJoinLock;
     std::thread FThread;
+    std::thread::id FThreadId; // set once at the start; read without a lock
 };

@@ -47,7 +47,8 @@ public:
 
     // Creates an empty file at a Windows-form path, opened for reading and
     // writing; a file of that name (found without regard to letter case) is
-    // replaced and its content lost. A capture still open is finished first.
+    // replaced and its content lost. A capture still open is finished first
+    // (its recording must have stopped).
     // Raises EFCreateError "Cannot create file \"%s\". %s" with the path and
     // the system's reason.
     void Create(const QString& WinPath);
@@ -70,6 +71,7 @@ public:
     bool Finish() noexcept;
 
     bool IsOpen() const { return FFile >= 0; }
+    // These two are written by Append: read them while no recording runs.
     // The bytes of sound appended so far.
     uint64_t DataBytes() const { return FDataBytes; }
     // The system's error code of the append that failed; 0 while none has.
