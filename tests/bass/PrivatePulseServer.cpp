@@ -1,6 +1,8 @@
 #include "PrivatePulseServer.h"
 
 #include <chrono>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -92,6 +94,43 @@ bool WaitForExit(pid_t Pid, TClock::time_point Deadline, int* Status = nullptr) 
     }
 }
 
+// The environment the server and its clients run in.
+std::vector<std::string> ServerEnvironment(const std::string& Home, const std::string& Runtime) {
+    return ChildEnvironment({{"HOME", Home.c_str()},
+                             {"XDG_RUNTIME_DIR", Runtime.c_str()},
+                             {"PULSE_SERVER", nullptr},
+                             {"DBUS_SESSION_BUS_ADDRESS", nullptr},
+                             {"DISPLAY", nullptr}});
+}
+
+void PutLittleEndian(std::string& Out, uint32_t Value, int Bytes) {
+    for (int I = 0; I < Bytes; ++I)
+        Out += static_cast<char>((Value >> (8 * I)) & 0xFF);
+}
+
+// A 440 Hz tone, 44100 Hz, two channels of 16-bit samples, as a WAV file.
+std::string ToneWave(int Milliseconds) {
+    const uint32_t Frames = 44100u * static_cast<uint32_t>(Milliseconds) / 1000u;
+    std::string Samples;
+    for (uint32_t F = 0; F < Frames; ++F) {
+        const double Phase = 2 * M_PI * 440.0 * F / 44100.0;
+        const auto Sample = static_cast<int16_t>(std::lround(16000 * std::sin(Phase)));
+        PutLittleEndian(Samples, static_cast<uint16_t>(Sample), 2);
+        PutLittleEndian(Samples, static_cast<uint16_t>(Sample), 2);
+    }
+    std::string Wave = "RIFF";
+    PutLittleEndian(Wave, static_cast<uint32_t>(36 + Samples.size()), 4);
+    Wave += "WAVEfmt ";
+    // fmt size, PCM, channels, rate, bytes per second, frame size, bits
+    const std::pair<uint32_t, int> Format[] = {{16, 4},     {1, 2}, {2, 2}, {44100, 4},
+                                               {176400, 4}, {4, 2}, {16, 2}};
+    for (const auto& [Value, Bytes] : Format)
+        PutLittleEndian(Wave, Value, Bytes);
+    Wave += "data";
+    PutLittleEndian(Wave, static_cast<uint32_t>(Samples.size()), 4);
+    return Wave + Samples;
+}
+
 } // namespace
 
 const char* const TPrivatePulseServer::GameSink =
@@ -124,11 +163,7 @@ bool TPrivatePulseServer::Start(const std::vector<std::string>& Modules, bool De
         Args.push_back("--load=" + M);
     Args.push_back(DefaultSocket ? "--load=module-native-protocol-unix"
                                  : "--load=module-native-protocol-unix socket=" + FSocket);
-    auto Env = ChildEnvironment({{"HOME", Home.c_str()},
-                                 {"XDG_RUNTIME_DIR", RuntimeDir().c_str()},
-                                 {"PULSE_SERVER", nullptr},
-                                 {"DBUS_SESSION_BUS_ADDRESS", nullptr},
-                                 {"DISPLAY", nullptr}});
+    auto Env = ServerEnvironment(Home, RuntimeDir());
     FPid = Spawn(Args, Env, FDir + "/server.log");
     if (FPid < 0)
         return false;
@@ -173,4 +208,41 @@ std::string TPrivatePulseServer::Log() const {
     std::stringstream Text;
     Text << In.rdbuf();
     return Text.str();
+}
+
+bool TPrivatePulseServer::RunClient(const std::vector<std::string>& Args,
+                                    std::string* Output) const {
+    if (Args.empty() || FDir.empty())
+        return false;
+    std::vector<std::string> Command = {Args[0], "--server=" + Address()};
+    Command.insert(Command.end(), Args.begin() + 1, Args.end());
+    const std::string OutputFile = FDir + "/client.out";
+    std::filesystem::remove(OutputFile);
+    pid_t Pid = Spawn(Command, ServerEnvironment(FDir + "/home", RuntimeDir()), OutputFile);
+    int Status = -1;
+    if (Pid < 0)
+        return false;
+    if (!WaitForExit(Pid, TClock::now() + std::chrono::seconds(60), &Status)) {
+        kill(Pid, SIGKILL);
+        WaitForExit(Pid, TClock::now() + std::chrono::seconds(3));
+        return false;
+    }
+    if (Output != nullptr) {
+        std::ifstream In(OutputFile);
+        std::stringstream Text;
+        Text << In.rdbuf();
+        *Output = Text.str();
+    }
+    return WIFEXITED(Status) && WEXITSTATUS(Status) == 0;
+}
+
+bool TPrivatePulseServer::PlayTone(int Milliseconds) const {
+    const std::string File = FDir + "/tone.wav";
+    {
+        std::ofstream Out(File, std::ios::binary | std::ios::trunc);
+        Out << ToneWave(Milliseconds);
+        if (!Out)
+            return false;
+    }
+    return RunClient({"paplay", "--latency-msec=20", "-d", "game", File});
 }

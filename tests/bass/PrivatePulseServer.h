@@ -31,6 +31,14 @@ public:
     // The server's own output, for a failure message.
     std::string Log() const;
 
+    // Runs a client of this server (pactl, paplay: the program, then its
+    // arguments) until it ends; true when it exits with 0. Its output goes to
+    // Output when given.
+    bool RunClient(const std::vector<std::string>& Args, std::string* Output = nullptr) const;
+    // Plays a sine tone of about half the full amplitude into the sink "game"
+    // and returns once it has played.
+    bool PlayTone(int Milliseconds) const;
+
 private:
     std::string FDir;
     std::string FSocket;
