@@ -112,8 +112,12 @@ void TfrmMain::RequestQuit() {
 // ---------------------------------------------------------------- pages
 
 void TfrmMain::OnPageChanged(QTabWidget* Pages, int Index) {
+    QWidget* Left = FShownPage.value(Pages);
+    QWidget* Shown = Pages->widget(Index);
+    FShownPage.insert(Pages, Shown);
+    Guard([&] { PageExit(Left); });
     if (!FPageSetByCode)
-        Guard([&] { PageShow(Pages->widget(Index)); });
+        Guard([&] { PageShow(Shown); });
 }
 
 void TfrmMain::SwitchToPage(QWidget* Page) {
@@ -129,6 +133,12 @@ void TfrmMain::SwitchToPage(QWidget* Page) {
 void TfrmMain::PageShow(QWidget* Page) {
     for (const auto& [Shown, Handler] : FPageShow)
         if (Shown == Page)
+            Handler();
+}
+
+void TfrmMain::PageExit(QWidget* Page) {
+    for (const auto& [Left, Handler] : FPageExit)
+        if (Left == Page)
             Handler();
 }
 

@@ -18,6 +18,7 @@
 
 #include "launcher/shell/qvr_Shell.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QStringList>
@@ -92,10 +93,12 @@ private:
     // Makes the areas, handing each its widgets and the areas it calls, and
     // wires the steps that cross between them.
     void MakeAreas();
-    // The page's show handler, run guarded: an error in it is shown and
-    // whoever switched the page goes on.
+    // A page control shows another page: the exit handler of the page left,
+    // then the show handler of the page shown, each run guarded: an error in
+    // one is shown and whoever switched the page goes on.
     void OnPageChanged(QTabWidget* Pages, int Index);
     void PageShow(QWidget* Page);
+    void PageExit(QWidget* Page);
     void ApplyLanguageToComponents();
 
     Ui::TfrmMain FUi;
@@ -105,8 +108,10 @@ private:
     std::unique_ptr<TSoundArea> FSound;
     std::unique_ptr<TRconArea> FRcon;
     std::unique_ptr<TSettingsArea> FSettings;
-    // The show handlers of the pages and sub-pages.
-    QList<QPair<QWidget*, std::function<void()>>> FPageShow;
+    // The show and exit handlers of the pages and sub-pages, and the page
+    // each page control showed last.
+    QList<QPair<QWidget*, std::function<void()>>> FPageShow, FPageExit;
+    QHash<QTabWidget*, QWidget*> FShownPage;
 
     bool FTerminated = false;
     bool FQuitRequested = false;

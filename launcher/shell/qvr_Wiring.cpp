@@ -95,6 +95,10 @@ void TfrmMain::MakeAreas() {
         {U.taZuruveZevoruvi, [this] { FLibrary->taZuruveZevoruviShow(); }},
         {U.taSettings, [this] { FSettings->taSettingsShow(); }},
     };
-    connect(U.Pages, &QTabWidget::currentChanged, this,
-            [this](int Index) { OnPageChanged(FUi.Pages, Index); });
+    FPageExit = {};
+    for (QTabWidget* Pages : {U.Pages, U.PagesSettings}) {
+        FShownPage.insert(Pages, Pages->currentWidget());
+        connect(Pages, &QTabWidget::currentChanged, this,
+                [this, Pages](int Index) { OnPageChanged(Pages, Index); });
+    }
 }
