@@ -53,17 +53,22 @@ int DigitValue(QChar C, int Base) {
         QStringLiteral("Format '%1' invalid or incompatible with argument").arg(Fmt));
 }
 
+// The largest index, width or precision a format may give: twice the longest
+// text a language file holds (2047 characters), so that a hostile format
+// cannot ask for gigabytes.
+constexpr int CMaxFormatNumber = 4096;
+
 // Reads decimal digits of a format specifier; -1 when there are none. A
-// number too large for an int makes the whole format invalid.
+// number above CMaxFormatNumber makes the whole format invalid.
 int TakeFormatNumber(const QString& Fmt, qsizetype& I) {
-    qint64 N = -1;
+    int N = -1;
     while (I < Fmt.size() && Fmt[I] >= u'0' && Fmt[I] <= u'9') {
         N = (N < 0 ? 0 : N) * 10 + (Fmt[I].unicode() - u'0');
-        if (N > std::numeric_limits<int>::max())
+        if (N > CMaxFormatNumber)
             InvalidFormat(Fmt);
         ++I;
     }
-    return static_cast<int>(N);
+    return N;
 }
 
 } // namespace
