@@ -12,6 +12,9 @@
 #include <QSaveFile>
 #include <QSet>
 
+#include <cstring>
+#include <limits>
+
 #include <sys/stat.h>
 #include <time.h>
 
@@ -28,17 +31,32 @@ constexpr time_t RecentSeconds = 3;
 
 enum class TLineKind { Other, Header, Entry };
 
+// One line of the file, as byte ranges of the file's bytes. Parsing works on
+// bytes: every byte that matters to the syntax is ASCII, which a UTF-8
+// sequence never holds, so names and values are decoded only when asked for.
 struct TIniLine {
-    QByteArray Raw; // the line's bytes, its line end included
+    qsizetype Start = 0; // where the line starts in the file's bytes
+    qint32 Size = 0;     // its bytes, its line end included
+    qint32 Body = 0;     // its bytes without the line end
+    // From the line's start: the section or key name, blanks around it
+    // dropped; for entries the value is everything after the first "=" up to
+    // the line end, untrimmed.
+    qint32 NameAt = 0, NameSize = 0, ValueAt = 0;
+    qint32 Next = -1; // entries: the next entry line of the same section
     TLineKind Kind = TLineKind::Other;
-    QString Name;       // section or key name, blanks around it dropped
-    QString Value;      // entries: everything after the first "=", untrimmed
     bool Blank = false; // nothing but blanks
 };
 
+// Files are parsed only up to this size (line positions are 32-bit); a
+// larger one is no settings file and reads as unreadable.
+constexpr qsizetype MaxFileSize = std::numeric_limits<qint32>::max();
+
+bool IsIniBlank(char C) {
+    return C == ' ' || (C >= 9 && C <= 13);
+}
+
 bool IsIniBlank(QChar C) {
-    const char16_t U = C.unicode();
-    return U == u' ' || (U >= 9 && U <= 13);
+    return C.unicode() < 0x80 && IsIniBlank(char(C.unicode()));
 }
 
 QStringView TrimBlanks(QStringView S) {
@@ -54,9 +72,33 @@ bool SameName(QStringView A, QStringView B) {
     return A.compare(B, Qt::CaseInsensitive) == 0;
 }
 
-// The form under which section names are looked up.
-QString NameKey(QStringView Name) {
-    return Name.toString().toCaseFolded();
+// A section name as a hash key that ignores letter case: the hash folds each
+// character as the case-blind comparison does.
+struct TNameKey {
+    QString Name;
+    bool operator==(const TNameKey& Other) const {
+        return Name == Other.Name || SameName(Name, Other.Name);
+    }
+};
+
+size_t qHash(const TNameKey& Key, size_t Seed = 0) {
+    quint64 Hash = Seed ^ 0x9E3779B97F4A7C15ull;
+    const QStringView S = Key.Name;
+    for (qsizetype I = 0; I < S.size(); ++I) {
+        char32_t C = S[I].unicode();
+        if (C >= u'A' && C <= u'Z')
+            C += u'a' - u'A';
+        else if (QChar::isHighSurrogate(C) && I + 1 < S.size() && S[I + 1].isLowSurrogate())
+            C = QChar::toCaseFolded(QChar::surrogateToUcs4(char16_t(C), S[++I].unicode()));
+        else if (C >= 0x80)
+            C = QChar::toCaseFolded(C);
+        Hash = (Hash ^ C) * 0x100000001B3ull;
+    }
+    // Spread the bits, as the table uses the low ones.
+    Hash ^= Hash >> 33;
+    Hash *= 0xFF51AFD7ED558CCDull;
+    Hash ^= Hash >> 33;
+    return size_t(Hash);
 }
 
 } // namespace
@@ -66,35 +108,34 @@ struct TIniFile {
     bool Utf8 = true;
     bool Unreadable = false; // there, but it could not be read: reads as empty
     QByteArray Bytes;        // the file as read
-    QByteArray Bom;
+    qsizetype BomSize = 0;   // a UTF-8 byte-order mark before the first line
     QList<TIniLine> Lines;
-    // Every section name once, in file order, as first spelt.
-    QStringList Sections;
-    // The entry lines of each section (all its headers), in file order, by
-    // the section's folded name; a section of headers only has none.
-    QHash<QString, QList<qsizetype>> Entries;
+    // Every section once, in file order, as first spelt, with the entry
+    // lines of all its headers in file order (none for headers only).
+    struct TSection {
+        QString Name;
+        qint32 First = -1, Last = -1; // entry lines, linked through Next
+    };
+    QList<TSection> Sections;
+    QHash<TNameKey, qsizetype> SectionIndex; // into Sections, plus one
 
-    void Index();
+    QString Text(qsizetype At, qsizetype Size) const;
+    QString Name(const TIniLine& L) const { return Text(L.Start + L.NameAt, L.NameSize); }
+    QByteArray Raw(const TIniLine& L) const {
+        return QByteArray::fromRawData(Bytes.constData() + L.Start, L.Size);
+    }
+    const TSection* Section(QStringView Name) const;
 };
 
-void TIniFile::Index() {
-    Sections.clear();
-    Entries.clear();
-    QList<qsizetype>* Current = nullptr;
-    for (qsizetype I = 0; I < Lines.size(); ++I) {
-        const TIniLine& L = Lines[I];
-        if (L.Kind == TLineKind::Header) {
-            const QString Key = NameKey(L.Name);
-            auto It = Entries.find(Key);
-            if (It == Entries.end()) {
-                It = Entries.insert(Key, {});
-                Sections.append(L.Name);
-            }
-            Current = &It.value();
-        } else if (L.Kind == TLineKind::Entry && Current) {
-            Current->append(I);
-        }
-    }
+QString TIniFile::Text(qsizetype At, qsizetype Size) const {
+    if (Utf8)
+        return QString::fromUtf8(Bytes.constData() + At, Size);
+    return DecodeWindows1252(QByteArray::fromRawData(Bytes.constData() + At, Size));
+}
+
+const TIniFile::TSection* TIniFile::Section(QStringView Name) const {
+    const auto It = SectionIndex.constFind(TNameKey{Name.toString()});
+    return It == SectionIndex.cend() ? nullptr : &Sections[It.value() - 1];
 }
 
 // What tells one state of the file on disk from another.
@@ -148,56 +189,97 @@ bool IsRecent(const TFileStamp& Stamp) {
     return Stamp.Exists && Stamp.Modified.tv_sec + RecentSeconds >= Now.tv_sec;
 }
 
-void ParseLine(TIniLine& Line, const QString& Text) {
-    const QStringView T = TrimBlanks(Text);
-    Line.Blank = T.isEmpty();
-    if (T.isEmpty() || T.startsWith(u';'))
+// Line is the line's bytes, P its first byte in the file.
+void ParseLine(TIniLine& Line, const char* P) {
+    qint32 Body = Line.Size;
+    while (Body > 0 && (P[Body - 1] == '\n' || P[Body - 1] == '\r'))
+        --Body;
+    Line.Body = Body;
+    qint32 Start = 0, End = Body;
+    while (Start < End && IsIniBlank(P[Start]))
+        ++Start;
+    while (End > Start && IsIniBlank(P[End - 1]))
+        --End;
+    Line.Blank = Start == End;
+    if (Line.Blank || P[Start] == ';')
         return;
-    if (T.startsWith(u'[')) {
+    const auto SetName = [&](qint32 From, qint32 To) {
+        while (From < To && IsIniBlank(P[From]))
+            ++From;
+        while (To > From && IsIniBlank(P[To - 1]))
+            --To;
+        Line.NameAt = From;
+        Line.NameSize = To - From;
+    };
+    if (P[Start] == '[') {
         // The last "]" closes the name, so a name holding "]" reads back whole.
-        const qsizetype Close = T.lastIndexOf(u']');
-        if (Close > 0) {
+        qint32 Close = End - 1;
+        while (Close > Start && P[Close] != ']')
+            --Close;
+        if (Close > Start) {
             Line.Kind = TLineKind::Header;
-            Line.Name = TrimBlanks(T.mid(1, Close - 1)).toString();
+            SetName(Start + 1, Close);
             return;
         }
     }
-    const qsizetype Eq = T.indexOf(u'=');
-    if (Eq < 0)
+    const char* Eq = static_cast<const char*>(std::memchr(P + Start, '=', size_t(End - Start)));
+    if (!Eq)
         return;
     Line.Kind = TLineKind::Entry;
-    Line.Name = TrimBlanks(T.left(Eq)).toString();
-    const qsizetype RawEq = Text.indexOf(u'=');
-    Line.Value = Text.mid(RawEq + 1);
+    SetName(Start, qint32(Eq - P));
+    Line.ValueAt = qint32(Eq - P + 1);
 }
 
-QString DecodeLine(const QByteArray& Raw, bool Utf8) {
-    QByteArray Body = Raw;
-    while (Body.endsWith('\n') || Body.endsWith('\r'))
-        Body.chop(1);
-    return Utf8 ? QString::fromUtf8(Body) : DecodeWindows1252(Body);
+qsizetype CountOf(const QByteArray& Bytes, char C) {
+    qsizetype Count = 0;
+    const char* P = Bytes.constData();
+    const char* End = P + Bytes.size();
+    while ((P = static_cast<const char*>(std::memchr(P, C, size_t(End - P))))) {
+        ++Count;
+        ++P;
+    }
+    return Count;
 }
 
 std::shared_ptr<const TIniFile> ParseIni(const QByteArray& Bytes) {
     auto Ini = std::make_shared<TIniFile>();
     Ini->Bytes = Bytes;
     Ini->Utf8 = IsValidUtf8(Bytes);
-    QByteArray Body = Bytes;
-    if (Ini->Utf8 && Body.startsWith("\xEF\xBB\xBF")) {
-        Ini->Bom = Body.left(3);
-        Body.remove(0, 3);
-    }
-    qsizetype Start = 0;
-    while (Start < Body.size()) {
-        const qsizetype Lf = Body.indexOf('\n', Start);
-        const qsizetype End = Lf < 0 ? Body.size() : Lf + 1;
+    if (Ini->Utf8 && Bytes.startsWith("\xEF\xBB\xBF"))
+        Ini->BomSize = 3;
+    Ini->Lines.reserve(CountOf(Bytes, '\n') + 1);
+    Ini->SectionIndex.reserve(CountOf(Bytes, '['));
+    const char* Data = Bytes.constData();
+    qsizetype Current = -1; // the section the lines belong to
+    qsizetype Start = Ini->BomSize;
+    while (Start < Bytes.size()) {
+        const auto* Lf =
+            static_cast<const char*>(std::memchr(Data + Start, '\n', size_t(Bytes.size() - Start)));
+        const qsizetype End = Lf ? Lf - Data + 1 : Bytes.size();
         TIniLine Line;
-        Line.Raw = Body.mid(Start, End - Start);
-        ParseLine(Line, DecodeLine(Line.Raw, Ini->Utf8));
-        Ini->Lines.append(std::move(Line));
+        Line.Start = Start;
+        Line.Size = qint32(End - Start);
+        ParseLine(Line, Data + Start);
+        if (Line.Kind == TLineKind::Header) {
+            TNameKey Key{Ini->Name(Line)};
+            qsizetype& Slot = Ini->SectionIndex[Key]; // 0 for a new name
+            if (Slot == 0) {
+                Ini->Sections.append({Key.Name});
+                Slot = Ini->Sections.size();
+            }
+            Current = Slot - 1;
+        } else if (Line.Kind == TLineKind::Entry && Current >= 0) {
+            TIniFile::TSection& Section = Ini->Sections[Current];
+            const auto I = qint32(Ini->Lines.size());
+            if (Section.Last >= 0)
+                Ini->Lines[Section.Last].Next = I;
+            else
+                Section.First = I;
+            Section.Last = I;
+        }
+        Ini->Lines.append(Line);
         Start = End;
     }
-    Ini->Index();
     return Ini;
 }
 
@@ -219,15 +301,43 @@ std::shared_ptr<const TIniFile> UnreadableFile() {
     return Ini;
 }
 
+bool IsAscii(QStringView Text) {
+    for (QChar C : Text)
+        if (C.unicode() >= 0x80)
+            return false;
+    return true;
+}
+
+char16_t AsciiLower(char16_t C) {
+    return C >= u'A' && C <= u'Z' ? C + (u'a' - u'A') : C;
+}
+
+// Whether the line's name is Name, letter case ignored. Two ASCII names are
+// compared as the bytes stand, without decoding them.
+bool HasName(const TIniFile& Ini, const TIniLine& L, QStringView Name, bool AsciiName) {
+    const auto* P =
+        reinterpret_cast<const unsigned char*>(Ini.Bytes.constData() + L.Start + L.NameAt);
+    bool Ascii = AsciiName;
+    for (qint32 I = 0; Ascii && I < L.NameSize; ++I)
+        Ascii = P[I] < 0x80;
+    if (!Ascii)
+        return SameName(Ini.Name(L), Name);
+    if (Name.size() != L.NameSize)
+        return false;
+    for (qint32 I = 0; I < L.NameSize; ++I)
+        if (AsciiLower(Name[I].unicode()) != AsciiLower(P[I]))
+            return false;
+    return true;
+}
+
 // The entry line of Key in Section, or -1. A section that appears more than
 // once is taken as one, in file order; the first of equal keys counts.
 qsizetype FindEntry(const TIniFile& Ini, QStringView Section, QStringView Key) {
-    const auto It = Ini.Entries.constFind(NameKey(Section));
-    if (It == Ini.Entries.cend())
-        return -1;
-    for (const qsizetype I : It.value())
-        if (SameName(Ini.Lines[I].Name, Key))
-            return I;
+    const bool Ascii = IsAscii(Key);
+    if (const TIniFile::TSection* S = Ini.Section(Section))
+        for (qint32 I = S->First; I >= 0; I = Ini.Lines[I].Next)
+            if (HasName(Ini, Ini.Lines[I], Key, Ascii))
+                return I;
     return -1;
 }
 
@@ -258,23 +368,6 @@ QString OneLine(const QString& Text) {
     return Line;
 }
 
-bool IsAscii(const QString& Text) {
-    for (QChar C : Text)
-        if (C.unicode() >= 0x80)
-            return false;
-    return true;
-}
-
-QByteArray LineEndOf(const TIniFile& Ini) {
-    for (const TIniLine& L : Ini.Lines) {
-        if (L.Raw.endsWith("\r\n"))
-            return QByteArrayLiteral("\r\n");
-        if (L.Raw.endsWith('\n'))
-            return QByteArrayLiteral("\n");
-    }
-    return QByteArrayLiteral("\r\n");
-}
-
 QByteArray LineEndOf(const QByteArray& Raw) {
     if (Raw.endsWith("\r\n"))
         return QByteArrayLiteral("\r\n");
@@ -283,16 +376,21 @@ QByteArray LineEndOf(const QByteArray& Raw) {
     return QByteArray();
 }
 
-void InsertLines(TIniFile& Ini, qsizetype At, const QList<QByteArray>& Raws,
+// The line end of the file's first ended line; CR LF for a file without one.
+QByteArray LineEndOf(const QList<QByteArray>& Raws) {
+    for (const QByteArray& Raw : Raws)
+        if (Raw.endsWith('\n'))
+            return LineEndOf(Raw);
+    return QByteArrayLiteral("\r\n");
+}
+
+void InsertLines(QList<QByteArray>& Raws, qsizetype At, const QList<QByteArray>& New,
                  const QByteArray& Eol) {
     // The line before may be the file's last one, without a line end.
-    if (At > 0 && !Ini.Lines[At - 1].Raw.endsWith('\n'))
-        Ini.Lines[At - 1].Raw += Eol;
-    for (const QByteArray& Raw : Raws) {
-        TIniLine Line;
-        Line.Raw = Raw + Eol;
-        Ini.Lines.insert(At++, Line);
-    }
+    if (At > 0 && !Raws[At - 1].endsWith('\n'))
+        Raws[At - 1] += Eol;
+    for (const QByteArray& Raw : New)
+        Raws.insert(At++, Raw + Eol);
 }
 
 // Where a new key of Section goes: after the last line that is not blank in
@@ -305,7 +403,7 @@ qsizetype NewKeyPlace(const TIniFile& Ini, QStringView Section) {
         if (L.Kind == TLineKind::Header) {
             if (InsertAt >= 0)
                 break;
-            Inside = SameName(L.Name, Section);
+            Inside = SameName(Ini.Name(L), Section);
             if (Inside)
                 InsertAt = I + 1;
         } else if (Inside && !L.Blank) {
@@ -316,16 +414,15 @@ qsizetype NewKeyPlace(const TIniFile& Ini, QStringView Section) {
 }
 
 // Every line's text as UTF-8 bytes, for a file read as Windows-1252.
-void ConvertToUtf8(TIniFile& Ini) {
-    for (TIniLine& L : Ini.Lines)
-        L.Raw = EncodeUtf8(DecodeWindows1252(L.Raw));
-    Ini.Utf8 = true;
+void ConvertToUtf8(QList<QByteArray>& Raws) {
+    for (QByteArray& Raw : Raws)
+        Raw = EncodeUtf8(DecodeWindows1252(Raw));
 }
 
-QByteArray Compose(const TIniFile& Ini) {
-    QByteArray Bytes = Ini.Bom;
-    for (const TIniLine& L : Ini.Lines)
-        Bytes += L.Raw;
+QByteArray Compose(const QByteArray& Bom, const QList<QByteArray>& Raws) {
+    QByteArray Bytes = Bom;
+    for (const QByteArray& Raw : Raws)
+        Bytes += Raw;
     return Bytes;
 }
 
@@ -354,7 +451,7 @@ const TIniFile& TProfileFile::Current() const {
     const bool Same = Cache.Ini && SameStamp(Stamp, Cache.Stamp) && Readable &&
                       !Cache.Ini->Unreadable && Bytes == Cache.Ini->Bytes;
     if (!Same)
-        Cache.Ini = Readable ? ParseIni(Bytes) : UnreadableFile();
+        Cache.Ini = Readable && Bytes.size() <= MaxFileSize ? ParseIni(Bytes) : UnreadableFile();
     Cache.Stamp = Stamp;
     Cache.Recent = IsRecent(Stamp);
     return *Cache.Ini;
@@ -364,7 +461,10 @@ QString TProfileFile::ReadString(const QString& Section, const QString& Key,
                                  const QString& Default) const {
     const TIniFile& Ini = Current();
     const qsizetype I = FindEntry(Ini, TrimBlanks(Section), TrimBlanks(Key));
-    return I < 0 ? Default : ReadValue(Ini.Lines[I].Value);
+    if (I < 0)
+        return Default;
+    const TIniLine& L = Ini.Lines[I];
+    return ReadValue(Ini.Text(L.Start + L.ValueAt, L.Body - L.ValueAt));
 }
 
 int TProfileFile::ReadInteger(const QString& Section, const QString& Key, int Default) const {
@@ -381,45 +481,52 @@ void TProfileFile::WriteString(const QString& Section, const QString& Key, const
     // replaced by one holding only the new key.
     if (Info.exists() && (Info.isDir() || !Info.isWritable()))
         WriteFailed(FFileName);
-    const TIniFile& Before = Current();
-    if (Before.Unreadable)
+    Current();
+    // Held here: the lines below point into its bytes.
+    const std::shared_ptr<const TIniFile> Before = FCache->Ini;
+    if (Before->Unreadable)
         WriteFailed(FFileName);
-    TIniFile Ini = Before;
 
     const QString SectionName = OneLine(TrimBlanks(Section).toString());
     const QString KeyName = OneLine(TrimBlanks(Key).toString());
     const QString NewValue = OneLine(Value);
-    const bool AsciiText = IsAscii(SectionName + KeyName + NewValue);
 
+    QList<QByteArray> Raws;
+    Raws.reserve(Before->Lines.size() + 2);
+    for (const TIniLine& L : Before->Lines)
+        Raws.append(Before->Raw(L));
     // Non-ASCII text put into a file read as Windows-1252 would read back
     // garbled; such a file is turned into UTF-8 as a whole instead.
-    if (!Ini.Utf8 && !AsciiText)
-        ConvertToUtf8(Ini);
+    bool Utf8 = Before->Utf8;
+    if (!Utf8 && !IsAscii(SectionName + KeyName + NewValue)) {
+        ConvertToUtf8(Raws);
+        Utf8 = true;
+    }
 
-    const QByteArray Eol = LineEndOf(Ini);
-    const qsizetype Entry = FindEntry(Ini, SectionName, KeyName);
+    const QByteArray Eol = LineEndOf(Raws);
+    const qsizetype Entry = FindEntry(*Before, SectionName, KeyName);
     if (Entry >= 0) {
         // Keep everything up to the "=" (the key as spelt in the file).
-        QByteArray& Raw = Ini.Lines[Entry].Raw;
+        QByteArray& Raw = Raws[Entry];
         const QByteArray End = LineEndOf(Raw);
         Raw = Raw.left(Raw.indexOf('=') + 1) + EncodeUtf8(NewValue) + End;
     } else {
         const QByteArray KeyLine = EncodeUtf8(KeyName + u'=' + NewValue);
-        const qsizetype InsertAt = NewKeyPlace(Ini, SectionName);
+        const qsizetype InsertAt = NewKeyPlace(*Before, SectionName);
         if (InsertAt >= 0)
-            InsertLines(Ini, InsertAt, {KeyLine}, Eol);
+            InsertLines(Raws, InsertAt, {KeyLine}, Eol);
         else
-            InsertLines(Ini, Ini.Lines.size(), {EncodeUtf8(u'[' + SectionName + u']'), KeyLine},
-                        Eol);
+            InsertLines(Raws, Raws.size(), {EncodeUtf8(u'[' + SectionName + u']'), KeyLine}, Eol);
     }
 
-    QByteArray Bytes = Compose(Ini);
+    const QByteArray Bom = Before->Bytes.left(Before->BomSize);
+    QByteArray Bytes = Compose(Bom, Raws);
     // A Windows-1252 file that no longer holds a byte outside UTF-8 (the
     // write replaced the last one) would read as UTF-8 from now on, and its
     // other keys with it: their text is written as UTF-8 to keep it.
-    if (!Ini.Utf8 && IsValidUtf8(Bytes)) {
-        ConvertToUtf8(Ini);
-        Bytes = Compose(Ini);
+    if (!Utf8 && IsValidUtf8(Bytes)) {
+        ConvertToUtf8(Raws);
+        Bytes = Compose(Bom, Raws);
     }
 
     // The new content goes to a temporary file beside the old one and then
@@ -441,9 +548,8 @@ void TProfileFile::WriteInteger(const QString& Section, const QString& Key, int 
 }
 
 bool TProfileFile::SectionExists(const QString& Section) const {
-    const TIniFile& Ini = Current();
-    const auto It = Ini.Entries.constFind(NameKey(TrimBlanks(Section)));
-    return It != Ini.Entries.cend() && !It.value().isEmpty();
+    const TIniFile::TSection* S = Current().Section(TrimBlanks(Section));
+    return S && S->First >= 0;
 }
 
 bool TProfileFile::ValueExists(const QString& Section, const QString& Key) const {
@@ -451,20 +557,27 @@ bool TProfileFile::ValueExists(const QString& Section, const QString& Key) const
 }
 
 QStringList TProfileFile::ReadSections() const {
-    return Current().Sections;
+    const TIniFile& Ini = Current();
+    QStringList Names;
+    Names.reserve(Ini.Sections.size());
+    for (const TIniFile::TSection& S : Ini.Sections)
+        Names.append(S.Name);
+    return Names;
 }
 
 QStringList TProfileFile::ReadSection(const QString& Section) const {
     const TIniFile& Ini = Current();
     QStringList Keys;
-    const auto It = Ini.Entries.constFind(NameKey(TrimBlanks(Section)));
-    if (It == Ini.Entries.cend())
+    const TIniFile::TSection* S = Ini.Section(TrimBlanks(Section));
+    if (!S)
         return Keys;
-    QSet<QString> Seen;
-    for (const qsizetype I : It.value())
-        if (!Seen.contains(NameKey(Ini.Lines[I].Name))) {
-            Seen.insert(NameKey(Ini.Lines[I].Name));
-            Keys.append(Ini.Lines[I].Name);
+    QSet<TNameKey> Seen;
+    for (qint32 I = S->First; I >= 0; I = Ini.Lines[I].Next) {
+        TNameKey Name{Ini.Name(Ini.Lines[I])};
+        if (!Seen.contains(Name)) {
+            Keys.append(Name.Name);
+            Seen.insert(std::move(Name));
         }
+    }
     return Keys;
 }

@@ -166,6 +166,25 @@ TEST_F(ProfileFileTest, SectionsInFileOrderEachOnceEmptyOnesIncluded) {
     EXPECT_EQ(Ini.ReadSection("MINI 640X400"), (QStringList{"width", "fov"}));
 }
 
+TEST_F(ProfileFileTest, ManySectionsEachKeepTheirKeys) {
+    QByteArray Bytes;
+    QStringList Names;
+    for (int I = 0; I < 3000; ++I) {
+        Bytes +=
+            "[Preset " + QByteArray::number(I) + "]\r\nwidth=" + QByteArray::number(I) + "\r\n";
+        Names.append("Preset " + QString::number(I));
+    }
+    Bytes += "[preset 7]\r\nfov=90\r\n[Empty]\r\n";
+    Names.append("Empty");
+    const TProfileFile Ini = Make(Bytes);
+    EXPECT_EQ(Ini.ReadSections(), Names);
+    for (int I : {0, 7, 1234, 2999})
+        EXPECT_EQ(Ini.ReadInteger("PRESET " + QString::number(I), "Width", -1), I);
+    EXPECT_EQ(Ini.ReadSection("Preset 7"), (QStringList{"width", "fov"}));
+    EXPECT_FALSE(Ini.SectionExists("Empty"));
+    EXPECT_FALSE(Ini.ValueExists("Preset 8", "fov"));
+}
+
 TEST_F(ProfileFileTest, KeysInFileOrder) {
     const TProfileFile Ini =
         Make("[Localhost]\r\nhost=localhost\r\n;c=1\r\nport=6711\r\nnoequals\r\n"
