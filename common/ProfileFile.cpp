@@ -20,8 +20,8 @@
 
 namespace {
 
-// The longest value a read gives: the profile functions fill a buffer of
-// 2048 characters, terminator included.
+// The longest value a read gives: what fits a buffer of 2048 characters with
+// its terminator, the most that the Windows readers of the same files see.
 constexpr qsizetype MaxValueLength = 2047;
 
 // A file modified less than this long ago may be modified again within the

@@ -19,9 +19,10 @@ public:
     QDateTime Now() const override { return QDateTime::currentDateTime(); }
 };
 
-// ShellExecute's "open": start a program detached in a working folder, with a
-// command line split into arguments by the Windows rules. Returns whether the
-// program could be started; callers that the design says ignore it do so.
+// Opening a program: start it detached in a working folder, with a command
+// line split into arguments by the Windows rules, as the game and its tools
+// expect. Returns whether the program could be started; some callers have
+// nothing to do when it could not, and ignore it.
 class IProgramStarter {
 public:
     virtual ~IProgramStarter() = default;

@@ -4,8 +4,9 @@
 
 #include <QString>
 
-// False only when another process holds the lock; any other failure lets
-// start-up go on, as a failed mutex call did.
+// False only when another process holds the lock. Any other failure (no
+// runtime folder, a lock file that cannot be opened) lets start-up go on:
+// a missing guard must not keep the program from running.
 bool AcquireSingleInstance(const QString& Name);
 
 // The lock file's path: $XDG_RUNTIME_DIR/<Name>, else /tmp/<Name>-<uid>.

@@ -30,8 +30,8 @@ QString TakeQuotedField(const QString& Text, qsizetype& Pos) {
         Field += C;
         ++I;
     }
-    // No closing quote: the rest of the text loses its last character, as
-    // the classic comma-text reader always drops the assumed closing quote.
+    // No closing quote: the last character of the text is taken for the
+    // closing quote, so the field is the rest of the text without it.
     Pos = End;
     Field.chop(1);
     return Field;
@@ -75,7 +75,7 @@ int TakeFormatNumber(const QString& Fmt, qsizetype& I) {
 
 QStringList SplitCommaText(const QString& Text) {
     QStringList Fields;
-    // A code 0 ends the text, as it ends the string it was once held in.
+    // A code 0 ends the text: nothing after it is read.
     const qsizetype Nul = Text.indexOf(QChar(0));
     const QString T = Nul >= 0 ? Text.left(Nul) : Text;
     const qsizetype End = T.size();
