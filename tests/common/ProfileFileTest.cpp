@@ -488,6 +488,7 @@ TEST_F(ProfilePermissionTest, UnreadableFileIsNotReplaced) {
         },
         {FDir.path(), Path()});
     EXPECT_EQ(Seen, "def|Unable to write to " + Path());
+    QFile::setPermissions(Path(), QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_EQ(ReadBytes(Path()), Before);
 }
 
