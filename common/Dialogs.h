@@ -23,6 +23,6 @@ public:
     // The folder picker; returns the chosen folder's Windows-form path, or
     // false on Cancel.
     virtual bool BrowseForFolder(QWidget* Owner, const QString& Title, QString& Folder) = 0;
-    // MessageBeep(MB_ICONASTERISK).
+    // The information beep that comes before a refusal.
     virtual void Beep() = 0;
 };

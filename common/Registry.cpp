@@ -79,9 +79,15 @@ void TRegistryFile::Load() {
     FHeader.clear();
     FKeys.clear();
     QFile F(FHostPath);
-    if (!F.open(QIODevice::ReadOnly))
+    FUnreadable = F.exists() && !F.open(QIODevice::ReadOnly);
+    if (!F.isOpen())
         return;
-    const QString Text = QString::fromUtf8(F.readAll());
+    const QByteArray Bytes = F.readAll();
+    if (F.error() != QFileDevice::NoError) {
+        FUnreadable = true;
+        return;
+    }
+    const QString Text = QString::fromUtf8(Bytes);
     const QStringList Lines = Text.split(u'\n');
     for (qsizetype I = 0; I < Lines.size(); ++I) {
         QString Line = Lines[I];
@@ -150,6 +156,10 @@ bool TRegistryFile::IsWin64() const {
 }
 
 bool TRegistryFile::Save() const {
+    // What is in memory is not the whole file then: writing it would lose
+    // every key that could not be read.
+    if (FUnreadable)
+        return false;
     QFileInfo Info(FHostPath);
     QDir().mkpath(Info.absolutePath());
     QSaveFile F(FHostPath);
@@ -172,6 +182,8 @@ bool TRegistryFile::Save() const {
 }
 
 void TRegistryFile::CreateKey(const QString& Key) {
+    if (FUnreadable)
+        Load(); // it may be readable by now
     if (KeyExists(Key))
         return;
     const QString K = NormaliseKey(Key);

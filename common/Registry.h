@@ -22,10 +22,11 @@ public:
     bool KeyExists(const QString& Key) const;
 
     // Creates the key when missing; raises "Failed to create key %s" when the
-    // file cannot be written.
+    // file cannot be written, or is there but cannot be read (it is then left
+    // as it is, never replaced by the keys that could be read).
     void CreateKey(const QString& Key);
     // Sets a string value, creating the key when missing; raises "Failed to
-    // set data for '%s'" when the file cannot be written.
+    // set data for '%s'" (or the key's error) on the same failures.
     void WriteString(const QString& Key, const QString& Name, const QString& Value);
 
     // Whether the registry is a 64-bit prefix's (#arch=win64).
@@ -45,6 +46,7 @@ private:
 
     QString FHostPath;
     QString FRelativeTo;
+    bool FUnreadable = false; // there, but could not be read
     QStringList FHeader;
     QList<TKeyBlock> FKeys;
 };

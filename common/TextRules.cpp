@@ -30,8 +30,8 @@ QString TakeQuotedField(const QString& Text, qsizetype& Pos) {
         Field += C;
         ++I;
     }
-    // No closing quote: the rest of the text loses its last character, as
-    // the classic comma-text reader always drops the assumed closing quote.
+    // No closing quote: the last character of the text is taken for the
+    // closing quote, so the field is the rest of the text without it.
     Pos = End;
     Field.chop(1);
     return Field;
@@ -53,24 +53,29 @@ int DigitValue(QChar C, int Base) {
         QStringLiteral("Format '%1' invalid or incompatible with argument").arg(Fmt));
 }
 
+// The largest index, width or precision a format may give: twice the longest
+// text a language file holds (2047 characters), so that a hostile format
+// cannot ask for gigabytes.
+constexpr int CMaxFormatNumber = 4096;
+
 // Reads decimal digits of a format specifier; -1 when there are none. A
-// number too large for an int makes the whole format invalid.
+// number above CMaxFormatNumber makes the whole format invalid.
 int TakeFormatNumber(const QString& Fmt, qsizetype& I) {
-    qint64 N = -1;
+    int N = -1;
     while (I < Fmt.size() && Fmt[I] >= u'0' && Fmt[I] <= u'9') {
         N = (N < 0 ? 0 : N) * 10 + (Fmt[I].unicode() - u'0');
-        if (N > std::numeric_limits<int>::max())
+        if (N > CMaxFormatNumber)
             InvalidFormat(Fmt);
         ++I;
     }
-    return static_cast<int>(N);
+    return N;
 }
 
 } // namespace
 
 QStringList SplitCommaText(const QString& Text) {
     QStringList Fields;
-    // A code 0 ends the text, as it ends the string it was once held in.
+    // A code 0 ends the text: nothing after it is read.
     const qsizetype Nul = Text.indexOf(QChar(0));
     const QString T = Nul >= 0 ? Text.left(Nul) : Text;
     const qsizetype End = T.size();

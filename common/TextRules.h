@@ -25,7 +25,8 @@ QString ValueOfName(const QStringList& Lines, const QString& Name);
 
 // Fills a format with text arguments: "%s" takes the next argument, "%%"
 // gives "%". A "%s" may carry an index ("%1:s"), a "-" for left alignment, a
-// width and a precision ("%-8.3s"). Anything else, or an argument missing,
-// raises EConvertError "Format '<fmt>' invalid or incompatible with argument".
+// width and a precision ("%-8.3s"), none above 4096. Anything else, or an
+// argument missing, raises EConvertError "Format '<fmt>' invalid or
+// incompatible with argument".
 // Extra arguments are ignored.
 QString FormatStr(const QString& Fmt, const QStringList& Args);

@@ -9,6 +9,7 @@ PACKAGES=(
     zlib1g-dev libssl-dev libcurl4-openssl-dev libpulse-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     pulseaudio pulseaudio-utils xvfb xauth python3
+    shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin
 )
 
 missing=()

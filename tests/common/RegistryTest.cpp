@@ -2,6 +2,7 @@
 #include "common/Registry.h"
 #include "common/Errors.h"
 #include "common/FileSystem.h"
+#include "support/Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -85,4 +86,26 @@ TEST(Registry, AFileThatCannotBeWrittenRaisesTheRegistryErrors) {
     } catch (const ERegistryException& E) {
         EXPECT_EQ(E.Message(), "Failed to create key .bf2demo");
     }
+}
+
+TEST(Registry, AFileThatCannotBeReadIsNeverReplaced) {
+    QTemporaryDir Tmp;
+    const QString Path = Tmp.path() + "/classes.reg";
+    const QByteArray Before = "WINE REGISTRY Version 2\n\n[.txt] 5\n@=\"txtfile\"\n";
+    Write(Path, Before);
+    QFile::setPermissions(Path, QFile::WriteOwner);
+    const QString Error = RunUnprivileged(
+        [&Path] {
+            TRegistryFile Reg(Path, "\\Machine\\Software\\Classes");
+            try {
+                Reg.WriteString(".bf2demo", "", "BF2.Demo");
+                return QStringLiteral("no error");
+            } catch (const ERegistryException& E) {
+                return E.Message();
+            }
+        },
+        {Tmp.path(), Path});
+    EXPECT_EQ(Error, "Failed to create key .bf2demo");
+    QFile::setPermissions(Path, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(Read(Path), Before);
 }

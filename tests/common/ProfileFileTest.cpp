@@ -1,12 +1,11 @@
 #include "common/ProfileFile.h"
 #include "common/Errors.h"
+#include "support/Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 namespace {
 
@@ -167,6 +166,25 @@ TEST_F(ProfileFileTest, SectionsInFileOrderEachOnceEmptyOnesIncluded) {
     EXPECT_EQ(Ini.ReadSection("MINI 640X400"), (QStringList{"width", "fov"}));
 }
 
+TEST_F(ProfileFileTest, ManySectionsEachKeepTheirKeys) {
+    QByteArray Bytes;
+    QStringList Names;
+    for (int I = 0; I < 3000; ++I) {
+        Bytes +=
+            "[Preset " + QByteArray::number(I) + "]\r\nwidth=" + QByteArray::number(I) + "\r\n";
+        Names.append("Preset " + QString::number(I));
+    }
+    Bytes += "[preset 7]\r\nfov=90\r\n[Empty]\r\n";
+    Names.append("Empty");
+    const TProfileFile Ini = Make(Bytes);
+    EXPECT_EQ(Ini.ReadSections(), Names);
+    for (int I : {0, 7, 1234, 2999})
+        EXPECT_EQ(Ini.ReadInteger("PRESET " + QString::number(I), "Width", -1), I);
+    EXPECT_EQ(Ini.ReadSection("Preset 7"), (QStringList{"width", "fov"}));
+    EXPECT_FALSE(Ini.SectionExists("Empty"));
+    EXPECT_FALSE(Ini.ValueExists("Preset 8", "fov"));
+}
+
 TEST_F(ProfileFileTest, KeysInFileOrder) {
     const TProfileFile Ini =
         Make("[Localhost]\r\nhost=localhost\r\n;c=1\r\nport=6711\r\nnoequals\r\n"
@@ -183,6 +201,26 @@ TEST_F(ProfileFileTest, EveryReadSeesTheFileAsItIsNow) {
     EXPECT_TRUE(Ini.SectionExists("b"));
     QFile::remove(Path());
     EXPECT_EQ(Ini.ReadString("a", "k", "gone"), "gone");
+}
+
+TEST_F(ProfileFileTest, EditsOfTheSameSizeAreSeenAtOnce) {
+    // In place, and by another object's write: neither changes the size, and
+    // both come within one time-stamp step of the read before.
+    const TProfileFile Ini = Make("[a]\r\nk=1\r\n");
+    EXPECT_EQ(Ini.ReadString("a", "k", ""), "1");
+    WriteBytes(Path(), "[a]\r\nk=2\r\n");
+    EXPECT_EQ(Ini.ReadString("a", "k", ""), "2");
+    TProfileFile Other(Path());
+    Other.WriteString("a", "k", "3");
+    EXPECT_EQ(Ini.ReadString("a", "k", ""), "3");
+}
+
+TEST_F(ProfileFileTest, WriteKeepsWhatWasEditedSinceTheLastRead) {
+    TProfileFile Ini = Make("[a]\r\nk=1\r\n");
+    EXPECT_EQ(Ini.ReadString("a", "k", ""), "1");
+    WriteBytes(Path(), "[a]\r\nk=1\r\nfromOutside=yes\r\n");
+    Ini.WriteString("a", "k", "2");
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\r\nk=2\r\nfromOutside=yes\r\n"));
 }
 
 // --- writing ---------------------------------------------------------------
@@ -319,6 +357,23 @@ TEST_F(ProfileFileTest, Windows1252FileGettingOtherTextBecomesUtf8) {
     EXPECT_EQ(Ini.ReadString("Strings", "name", ""), QString::fromUtf16(u"J\u00f6rg \u0416"));
 }
 
+TEST_F(ProfileFileTest, WriteNeverChangesTheTextOfOtherKeys) {
+    // The file reads as Windows-1252 for its byte E9 alone; once a write
+    // replaces that byte, the UTF-8-looking bytes of another key must still
+    // read as they did, by this object and by a fresh one.
+    TProfileFile Ini = Make("[a]\r\nk=\xe9\r\nname=caf\xc3\xa9\r\n");
+    const QString Name = QString::fromUtf16(u"caf\u00c3\u00a9");
+    EXPECT_EQ(Ini.ReadString("a", "name", ""), Name);
+    Ini.WriteString("a", "k", "plain");
+    EXPECT_EQ(Ini.ReadString("a", "name", ""), Name);
+    EXPECT_EQ(TProfileFile(Path()).ReadString("a", "name", ""), Name);
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\r\nk=plain\r\nname=caf\xc3\x83\xc2\xa9\r\n"));
+    // From here on the file is UTF-8 and stays so.
+    Ini.WriteString("a", "k", QString::fromUtf16(u"\u00e9"));
+    EXPECT_EQ(TProfileFile(Path()).ReadString("a", "name", ""), Name);
+    EXPECT_EQ(TProfileFile(Path()).ReadString("a", "k", ""), QString::fromUtf16(u"\u00e9"));
+}
+
 TEST_F(ProfileFileTest, SameSectionInOtherCaseIsNotAddedAgain) {
     TProfileFile Ini = Make("[Default 800x600]\r\nwidth=800\r\nheight=600\r\nextra=1\r\n");
     Ini.WriteString("default 800x600", "WIDTH", "1");
@@ -360,66 +415,79 @@ TEST_F(ProfileFileTest, WriteThroughSymlinkUpdatesItsTarget) {
 
 // --- write failures ----------------------------------------------------------
 
-void ExpectUnableToWrite(TProfileFile& Ini) {
+// The text of the write error, or "no error".
+QString WriteError(TProfileFile& Ini) {
     try {
         Ini.WriteString("SETTINGS", "bf2dir", "x");
-        ADD_FAILURE() << "no error";
+        return QStringLiteral("no error");
     } catch (const EIniFileException& E) {
-        EXPECT_EQ(E.Message(), "Unable to write to " + Ini.FileName());
+        return E.Message();
     }
 }
 
 TEST_F(ProfileFileTest, MissingFolderFailsWithFileName) {
     const QString Win = ZPath(FDir.path()) + "\\NoSuchFolder\\Settings.ini";
     TProfileFile Ini(Win);
-    ExpectUnableToWrite(Ini);
+    EXPECT_EQ(WriteError(Ini), "Unable to write to " + Ini.FileName());
     EXPECT_FALSE(QFileInfo::exists(FDir.filePath("NoSuchFolder")));
 }
 
 TEST_F(ProfileFileTest, FolderInPlaceOfTheFileFails) {
     ASSERT_TRUE(QDir(FDir.path()).mkdir("Settings.ini"));
     TProfileFile Ini(Path());
-    ExpectUnableToWrite(Ini);
+    EXPECT_EQ(WriteError(Ini), "Unable to write to " + Ini.FileName());
     EXPECT_TRUE(QFileInfo(Path()).isDir());
 }
 
-bool RunsAsRoot() {
-    return ::geteuid() == 0;
-}
+// Permissions bind only an unprivileged user: these run as one, also in CI.
+class ProfilePermissionTest : public ProfileFileTest {
+protected:
+    void TearDown() override {
+        QFile::setPermissions(FDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+};
 
-TEST_F(ProfileFileTest, UnwritableFolderFailsAndLeavesFileAsItWas) {
-    if (RunsAsRoot())
-        GTEST_SKIP() << "permissions do not bind root";
+TEST_F(ProfilePermissionTest, UnwritableFolderFailsAndLeavesFileAsItWas) {
     const QByteArray Before = "[SETTINGS]\r\nbf2dir=old\r\n";
-    TProfileFile Ini = Make(Before);
+    WriteBytes(Path(), Before);
     QFile::setPermissions(Path(), QFile::ReadOwner);
     QFile::setPermissions(FDir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    ExpectUnableToWrite(Ini);
+    const QString Errors = RunUnprivileged(
+        [this] {
+            TProfileFile Ini(Path());
+            TProfileFile Fresh(Path("New.ini"));
+            return WriteError(Ini) + u'|' + WriteError(Fresh);
+        },
+        {FDir.path(), Path()});
+    EXPECT_EQ(Errors, "Unable to write to " + Path() + "|Unable to write to " + Path("New.ini"));
     EXPECT_EQ(ReadBytes(Path()), Before);
-    TProfileFile Fresh(Path("New.ini"));
-    ExpectUnableToWrite(Fresh);
     EXPECT_FALSE(QFile::exists(Path("New.ini")));
-    QFile::setPermissions(FDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-TEST_F(ProfileFileTest, WritableFileInReadOnlyFolderIsWrittenInPlace) {
-    if (RunsAsRoot())
-        GTEST_SKIP() << "permissions do not bind root";
-    TProfileFile Ini = Make("[SETTINGS]\r\nbf2dir=old\r\n");
+TEST_F(ProfilePermissionTest, WritableFileInReadOnlyFolderIsWrittenInPlace) {
+    WriteBytes(Path(), "[SETTINGS]\r\nbf2dir=old\r\n");
     QFile::setPermissions(FDir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    Ini.WriteString("SETTINGS", "bf2dir", "new");
-    QFile::setPermissions(FDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(ReadBytes(Path()), QByteArray("[SETTINGS]\r\nbf2dir=new\r\n"));
+    const QString Error = RunUnprivileged(
+        [this] {
+            TProfileFile Ini(Path());
+            return WriteError(Ini);
+        },
+        {FDir.path(), Path()});
+    EXPECT_EQ(Error, "no error");
+    EXPECT_EQ(ReadBytes(Path()), QByteArray("[SETTINGS]\r\nbf2dir=x\r\n"));
 }
 
-TEST_F(ProfileFileTest, UnreadableFileIsNotReplaced) {
-    if (RunsAsRoot())
-        GTEST_SKIP() << "permissions do not bind root";
+TEST_F(ProfilePermissionTest, UnreadableFileIsNotReplaced) {
     const QByteArray Before = "[SETTINGS]\r\nbf2dir=old\r\n[MISC]\r\nlanguage=English\r\n";
-    TProfileFile Ini = Make(Before);
+    WriteBytes(Path(), Before);
     QFile::setPermissions(Path(), QFile::WriteOwner);
-    EXPECT_EQ(Ini.ReadString("SETTINGS", "bf2dir", "def"), "def");
-    ExpectUnableToWrite(Ini);
+    const QString Seen = RunUnprivileged(
+        [this] {
+            TProfileFile Ini(Path());
+            return Ini.ReadString("SETTINGS", "bf2dir", "def") + u'|' + WriteError(Ini);
+        },
+        {FDir.path(), Path()});
+    EXPECT_EQ(Seen, "def|Unable to write to " + Path());
     QFile::setPermissions(Path(), QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_EQ(ReadBytes(Path()), Before);
 }

@@ -229,6 +229,12 @@ const TFormatCase FormatCases[] = {
     {"%2:s", {"a", "b"}, nullptr},
     {"% s", {"a"}, nullptr},
     {"%99999999999s", {"a"}, nullptr},
+    // widths and precisions are bounded, so a format cannot exhaust memory
+    {"%300000000s", {"a"}, nullptr},
+    {"%4097s", {"a"}, nullptr},
+    {"%-4097s", {"a"}, nullptr},
+    {"%.4097s", {"a"}, nullptr},
+    {"%4097:s", {"a"}, nullptr},
 };
 
 class FormatStrTest : public ::testing::TestWithParam<size_t> {};
@@ -249,5 +255,10 @@ TEST_P(FormatStrTest, FillsOrRefuses) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, FormatStrTest, ::testing::Range<size_t>(0, std::size(FormatCases)));
+
+TEST(FormatStr, WidthAndPrecisionUpToTheBound) {
+    EXPECT_EQ(FormatStr("%4096s", {"a"}), QString(4095, u' ') + u'a');
+    EXPECT_EQ(FormatStr("%-4096.4096s", {"a"}), u'a' + QString(4095, u' '));
+}
 
 } // namespace
