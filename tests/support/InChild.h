@@ -2,6 +2,7 @@
 // changed identity) dies with the child and never touches the test process.
 #pragma once
 
+#include <cerrno>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,7 +11,12 @@ template <class TCheck> bool InChild(TCheck Check) {
     const pid_t Pid = ::fork();
     if (Pid == 0)
         ::_exit(Check() ? 0 : 1);
+    if (Pid < 0)
+        return false;
+    // A signal (the end of another child, say) must not pass for an answer.
     int Status = 0;
-    ::waitpid(Pid, &Status, 0);
-    return WIFEXITED(Status) && WEXITSTATUS(Status) == 0;
+    pid_t Done;
+    while ((Done = ::waitpid(Pid, &Status, 0)) < 0 && errno == EINTR) {
+    }
+    return Done == Pid && WIFEXITED(Status) && WEXITSTATUS(Status) == 0;
 }
