@@ -16,7 +16,8 @@ std::optional<QStringList> ListSubfolders(const QString& Folder) {
     return Names;
 }
 
-QList<TLibraryFile> ListLibraryFiles(const QString& Folder) {
+QList<TLibraryFile> ListLibraryFiles(const QString& Folder,
+                                     const std::array<TFileImage, 3>& Order) {
     // One listing sorted into the three groups gives what one search per mask
     // gives, at a third of the reads; each group keeps the directory order.
     static const QPair<QString, TFileImage> Masks[] = {{QStringLiteral("*.bf2demo"), fiDemo},
@@ -29,14 +30,15 @@ QList<TLibraryFile> ListLibraryFiles(const QString& Folder) {
     QvrFs::ForEachFile(Folder + QStringLiteral("*"), [&](const QvrFs::TSearchRec& Entry) {
         for (const auto& [Mask, Image] : Masks)
             if (QvrFs::MatchesMask(Entry.Name, Mask)) {
-                Groups[Image].append({Entry.Name, Image});
+                if (!QvrFs::IsUnsafeName(Entry.Name))
+                    Groups[Image].append({Entry.Name, Image});
                 break;
             }
     });
     QList<TLibraryFile> Files;
     Files.reserve(Groups[0].size() + Groups[1].size() + Groups[2].size());
-    for (QList<TLibraryFile>& Group : Groups)
-        for (TLibraryFile& File : Group)
+    for (const TFileImage Image : Order)
+        for (TLibraryFile& File : Groups[Image])
             Files.append(std::move(File));
     return Files;
 }

@@ -1,11 +1,15 @@
 // The Windows-form path layer against real folders.
 #include "common/FileSystem.h"
 #include "common/Errors.h"
+#include "support/FolderTree.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace QvrFs;
 
@@ -127,10 +131,43 @@ TEST(FileSystem, PathPartsAndUnsafeNames) {
     EXPECT_EQ(ExtractFileExt("MyCam.BF2CAM"), ".BF2CAM");
     EXPECT_EQ(ExtractFileExt("dir.v2\\name"), "");
     EXPECT_EQ(ChangeFileExt("a.b\\c", ".wav"), "a.b\\c.wav");
-    for (const char* Bad : {"", ".", "..", "a\\b", "a/b", "c:x"})
-        EXPECT_TRUE(IsUnsafeName(Bad)) << Bad;
-    EXPECT_FALSE(IsUnsafeName("take1.bf2demo"));
-    EXPECT_FALSE(IsUnsafeName("..hidden"));
+}
+
+// Names from outside input: each unsafe one would leave its folder or name
+// the folder itself once put after the folder's path.
+TEST(FileSystem, UnsafeNames) {
+    const struct {
+        QString Name;
+        bool Unsafe;
+    } Cases[] = {
+        {"", true},
+        {".", true},
+        {"..", true},
+        {"...", true}, // Windows trims trailing periods: the folder itself
+        {".. ", true}, // and trailing blanks: its parent
+        {". .", true},
+        {" ", true},
+        {"a\\b", true},
+        {"..\\Settings", true},
+        {"a/b", true},
+        {"../x", true},
+        {"c:x", true},
+        {"a\tb", true},
+        {"line\nbreak", true},
+        {QString(QChar(1)) + "x", true},
+        {QString("x") + QChar(31), true},
+        {QString("x") + QChar(0) + "y", true},
+        {"take1.bf2demo", false},
+        {"..hidden", false},
+        {"a..b", false},
+        {"My Project ", false},
+        {" Intro", false},
+        {"v1.", false},
+        {"caf\u00e9 \u00bb", false},
+        {"a\x7f", false},
+    };
+    for (const auto& C : Cases)
+        EXPECT_EQ(IsUnsafeName(C.Name), C.Unsafe) << C.Name.toStdString();
 }
 
 TEST(FileSystem, CreateDirMakesTheLastLevelOnly) {
@@ -140,4 +177,147 @@ TEST(FileSystem, CreateDirMakesTheLastLevelOnly) {
     EXPECT_TRUE(CreateDir(Win + "\\a\\"));
     EXPECT_TRUE(CreateDir(Win + "\\A\\b\\")); // the parent is found in any letter case
     EXPECT_TRUE(QDir(Tmp.path() + "/a/b").exists());
+}
+
+TEST(FileSystem, CopyFileLikeWindows) {
+    const QStringList Start = {"src.bf2demo=demo data", "to/", "to/old.bf2demo=old data",
+                               "to/sub/"};
+    const QStringList Replaced = {"src.bf2demo=demo data", "to/", "to/old.bf2demo=demo data",
+                                  "to/sub/"};
+    const struct {
+        const char* Case;
+        const char* Target; // under "to"
+        bool FailIfExists;
+        bool Copied;
+        QStringList After; // empty: as at the start
+    } Cases[] = {
+        {"a new name",
+         "new.bf2demo",
+         true,
+         true,
+         {"src.bf2demo=demo data", "to/", "to/new.bf2demo=demo data", "to/old.bf2demo=old data",
+          "to/sub/"}},
+        {"an existing name", "old.bf2demo", true, false, {}},
+        {"an existing name in another case", "OLD.BF2DEMO", true, false, {}},
+        {"replacing", "old.bf2demo", false, true, Replaced},
+        {"replacing in another case", "Old.Bf2Demo", false, true, Replaced},
+        {"onto a folder", "sub", false, false, {}},
+        {"into a missing folder", "none\\x.bf2demo", true, false, {}},
+        {"out of its folder", "..", false, false, {}},
+    };
+    for (const auto& C : Cases) {
+        QTemporaryDir Tmp;
+        ASSERT_TRUE(MakeTree(Tmp.path(), Start));
+        // What a copy keeps besides the data: permission bits and the time.
+        const QString Src = Tmp.path() + "/src.bf2demo";
+        QFile::setPermissions(Src, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        const QDateTime Stamp = QDateTime::fromSecsSinceEpoch(1100000000);
+        QFile F(Src);
+        ASSERT_TRUE(F.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(F.setFileTime(Stamp, QFileDevice::FileModificationTime));
+        F.close();
+
+        const QString Win = WinPathOfHost(Tmp.path());
+        EXPECT_EQ(CopyFile(Win + "\\SRC.bf2demo", Win + "\\to\\" + C.Target, C.FailIfExists),
+                  C.Copied)
+            << C.Case;
+        EXPECT_EQ(FolderTree(Tmp.path()), C.After.isEmpty() ? Start : C.After) << C.Case;
+        if (C.Copied) {
+            const QFileInfo Copy(Tmp.path() + "/to/" + QString(C.Target).toLower());
+            EXPECT_EQ(Copy.lastModified(), Stamp) << C.Case;
+            EXPECT_EQ(Copy.permissions(), QFileInfo(Src).permissions()) << C.Case;
+        }
+    }
+}
+
+TEST(FileSystem, CopyFileRefusesWhatCannotBeCopied) {
+    QTemporaryDir Tmp;
+    const QStringList Start = {"a.bf2demo=a", "folder.bf2demo/"};
+    ASSERT_TRUE(MakeTree(Tmp.path(), Start));
+    const QString Win = WinPathOfHost(Tmp.path());
+    EXPECT_FALSE(CopyFile(Win + "\\missing.bf2demo", Win + "\\b.bf2demo", false));
+    EXPECT_FALSE(CopyFile(Win + "\\folder.bf2demo", Win + "\\b.bf2demo", false));
+    // A file copied onto itself would be emptied by a plain copy.
+    EXPECT_FALSE(CopyFile(Win + "\\a.bf2demo", Win + "\\A.BF2DEMO", false));
+    EXPECT_EQ(FolderTree(Tmp.path()), Start);
+}
+
+TEST(FileSystem, MoveFileNeverReplaces) {
+    const QStringList Start = {"Abc/",        "Abc/x.wav=x", "Xyz/", "Xyz/a.bf2demo=other a",
+                               "a.bf2demo=a", "b.bf2cam=b"};
+    const struct {
+        const char* Case;
+        const char* Source;
+        const char* Target;
+        bool Moved;
+        QStringList After; // empty: as at the start
+    } Cases[] = {
+        {"a file into a folder",
+         "a.bf2demo",
+         "Abc\\a.bf2demo",
+         true,
+         {"Abc/", "Abc/a.bf2demo=a", "Abc/x.wav=x", "Xyz/", "Xyz/a.bf2demo=other a", "b.bf2cam=b"}},
+        {"a file found in another case",
+         "A.BF2DEMO",
+         "a2.bf2demo",
+         true,
+         {"Abc/", "Abc/x.wav=x", "Xyz/", "Xyz/a.bf2demo=other a", "a2.bf2demo=a", "b.bf2cam=b"}},
+        {"a file, its letter case alone",
+         "b.bf2cam",
+         "B.bf2cam",
+         true,
+         {"Abc/", "Abc/x.wav=x", "B.bf2cam=b", "Xyz/", "Xyz/a.bf2demo=other a", "a.bf2demo=a"}},
+        {"onto an existing file", "a.bf2demo", "Xyz\\a.bf2demo", false, {}},
+        {"onto an existing file in another case", "a.bf2demo", "xyz\\A.bf2demo", false, {}},
+        {"onto itself", "a.bf2demo", "a.bf2demo", false, {}},
+        {"a missing file", "c.bf2demo", "d.bf2demo", false, {}},
+        {"into a missing folder", "a.bf2demo", "New\\a.bf2demo", false, {}},
+        {"out of its folder", "a.bf2demo", "..", false, {}},
+        {"a folder",
+         "Abc",
+         "Intro",
+         true,
+         {"Intro/", "Intro/x.wav=x", "Xyz/", "Xyz/a.bf2demo=other a", "a.bf2demo=a", "b.bf2cam=b"}},
+        {"a folder, its letter case alone",
+         "Abc",
+         "ABC",
+         true,
+         {"ABC/", "ABC/x.wav=x", "Xyz/", "Xyz/a.bf2demo=other a", "a.bf2demo=a", "b.bf2cam=b"}},
+        {"a folder onto another", "Abc", "Xyz", false, {}},
+        {"a folder onto another in another case", "Abc", "XYZ", false, {}},
+        {"a folder into itself", "Abc", "Abc\\Inner", false, {}},
+    };
+    for (const auto& C : Cases) {
+        QTemporaryDir Tmp;
+        ASSERT_TRUE(MakeTree(Tmp.path(), Start));
+        const QString Win = WinPathOfHost(Tmp.path()) + "\\";
+        EXPECT_EQ(MoveFile(Win + C.Source, Win + C.Target), C.Moved) << C.Case;
+        EXPECT_EQ(FolderTree(Tmp.path()), C.After.isEmpty() ? Start : C.After) << C.Case;
+    }
+    // rename(2) alone would put a folder in the place of an empty one.
+    QTemporaryDir Tmp;
+    ASSERT_TRUE(MakeTree(Tmp.path(), {"Abc/x.wav=x", "Empty/"}));
+    const QString Win = WinPathOfHost(Tmp.path()) + "\\";
+    EXPECT_FALSE(MoveFile(Win + "Abc", Win + "Empty"));
+    EXPECT_EQ(FolderTree(Tmp.path()), QStringList({"Abc/", "Abc/x.wav=x", "Empty/"}));
+}
+
+// Another file system (a memory one where there is): a file is copied, then
+// removed; a folder stays.
+TEST(FileSystem, MoveFileToAnotherFileSystem) {
+    QTemporaryDir Other(QStringLiteral("/dev/shm/qvr-XXXXXX"));
+    QTemporaryDir Tmp;
+    struct stat A, B;
+    if (!Other.isValid() || ::stat(QFile::encodeName(Other.path()).constData(), &A) != 0 ||
+        ::stat(QFile::encodeName(Tmp.path()).constData(), &B) != 0 || A.st_dev == B.st_dev)
+        GTEST_SKIP() << "no second file system";
+    ASSERT_TRUE(MakeTree(Tmp.path(), {"a.bf2demo=a", "b.bf2demo=b", "Abc/"}));
+    ASSERT_TRUE(MakeTree(Other.path(), {"b.bf2demo=other b"}));
+    const QString From = WinPathOfHost(Tmp.path()) + "\\";
+    const QString To = WinPathOfHost(Other.path()) + "\\";
+    EXPECT_TRUE(MoveFile(From + "a.bf2demo", To + "a.bf2demo"));
+    EXPECT_FALSE(MoveFile(From + "b.bf2demo", To + "B.BF2DEMO"));
+    EXPECT_FALSE(MoveFile(From + "Abc", To + "Abc"));
+    EXPECT_EQ(FolderTree(Tmp.path()), QStringList({"Abc/", "b.bf2demo=b"}));
+    EXPECT_EQ(FolderTree(Other.path()), QStringList({"a.bf2demo=a", "b.bf2demo=other b"}));
 }

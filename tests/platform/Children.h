@@ -30,7 +30,7 @@ public:
 
     // Starts Program with Argv (argv[0] first; empty: the program's path) and
     // Env ("NAME=value") added to this process's environment. The pid, or -1.
-    // The program has been executed when this returns.
+    // The program runs, with its command line, when this returns.
     pid_t Start(const QString& Program, QStringList Argv = {}, const QStringList& Env = {}) {
         if (Argv.isEmpty())
             Argv << Program;
@@ -56,6 +56,13 @@ public:
             0)
             return -1;
         FPids.push_back(Pid);
+        // The spawn returns once the exec has begun; the command line of the
+        // new program is set a moment later.
+        QFile Cmdline(QStringLiteral("/proc/%1/cmdline").arg(Pid));
+        WaitUntil([&] {
+            Cmdline.close();
+            return Cmdline.open(QIODevice::ReadOnly) && !Cmdline.read(1).isEmpty();
+        });
         return Pid;
     }
 

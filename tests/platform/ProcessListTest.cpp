@@ -394,9 +394,10 @@ protected:
                        const QStringList& Env = {}) {
         const pid_t Pid = FChildren.Start(Program, Argv, Env);
         const QString Name = QString::number(Pid);
-        if (Pid > 0)
+        if (Pid > 0) {
             EXPECT_TRUE(
                 QFile::link(QStringLiteral("/proc/") + Name, FWatched.path() + u'/' + Name));
+        }
         return Pid;
     }
     bool AskInATick() {
