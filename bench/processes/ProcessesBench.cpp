@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <string>
 
 namespace {
 
@@ -69,9 +70,9 @@ TClock::duration FullScan(TProcFsProcessList& Processes, bool Expected, benchmar
     return T1 - T0;
 }
 
-// Checks and full scans in turn in each iteration, so that drift in the
+// Ticks and full scans in turn in each iteration, so that drift in the
 // machine's load falls on both alike. Checks: questions per tick.
-void RunTicks(benchmark::State& State, bool GameRuns, int Checks, const char* Name) {
+void BM_Tick(benchmark::State& State, bool GameRuns, int Checks, const std::string& Name) {
     TChildren Game;
     if (GameRuns && Game.Start(GameCopy) < 0) {
         State.SkipWithError("cannot start the game stand-in");
@@ -100,26 +101,13 @@ void RunTicks(benchmark::State& State, bool GameRuns, int Checks, const char* Na
     }
     ReportRatio(State, Ours, Full, Name, "full_scan");
 }
-
-void BM_CheckWhileTheGameRuns(benchmark::State& State) {
-    RunTicks(State, true, 1, "check");
-}
-BENCHMARK(BM_CheckWhileTheGameRuns)->Unit(benchmark::kMillisecond);
-
-void BM_WatchTickWhileTheGameRuns(benchmark::State& State) {
-    RunTicks(State, true, 3, "watch_tick");
-}
-BENCHMARK(BM_WatchTickWhileTheGameRuns)->Unit(benchmark::kMillisecond);
-
-void BM_WatchTickWithoutTheGame(benchmark::State& State) {
-    RunTicks(State, false, 3, "watch_tick");
-}
-BENCHMARK(BM_WatchTickWithoutTheGame)->Unit(benchmark::kMillisecond);
-
-void BM_CaptureTickWithoutTheGame(benchmark::State& State) {
-    RunTicks(State, false, 2, "capture_tick");
-}
-BENCHMARK(BM_CaptureTickWithoutTheGame)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Tick, CheckWhileTheGameRuns, true, 1, "check")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Tick, WatchTickWhileTheGameRuns, true, 3, "watch_tick")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Tick, WatchTickWithoutTheGame, false, 3, "watch_tick")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Tick, CaptureTickWithoutTheGame, false, 2, "capture_tick")
+    ->Unit(benchmark::kMillisecond);
 
 // The question outside any tick, while the game does not run: one scan.
 void BM_ScanAgainstNaiveScan(benchmark::State& State) {

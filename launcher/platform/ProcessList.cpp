@@ -207,13 +207,18 @@ bool ReadStartTime(int ProcessFd, unsigned long long& Start) {
     return false;
 }
 
-// Whether the process whose folder ProcessFd is runs the game, with its start
-// time. Everything is read through the one folder, which stays bound to that
-// process: should it end, the reads fail even when its pid is reused.
-bool ReadGameAt(int ProcessFd, TModuleReader& Reader, unsigned long long& Start) {
+// Whether the process whose folder is Folder runs the game, with its start
+// time. Everything is read through the one open folder, which stays bound to
+// that process: should it end, the reads fail even when its pid is reused.
+bool ReadGameAt(const QByteArray& Folder, unsigned long long& Start) {
+    const int Fd = ::open(Folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (Fd < 0)
+        return false;
+    TModuleReader Reader;
     std::string_view Module;
-    return ReadStartTime(ProcessFd, Start) && Reader.Read(ProcessFd, "", Module) &&
-           IsGameName(Module);
+    const bool Game = ReadStartTime(Fd, Start) && Reader.Read(Fd, "", Module) && IsGameName(Module);
+    ::close(Fd);
+    return Game;
 }
 
 QString FromBytes(std::string_view Text) {
@@ -258,13 +263,9 @@ void TProcFsProcessList::EndTick() {
 bool TProcFsProcessList::IsRememberedGameRunning() {
     if (FGamePid < 0)
         return false;
-    const QByteArray Folder = FProcRootName + '/' + QByteArray::number(FGamePid);
-    const int Fd = ::open(Folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    TModuleReader Reader;
     unsigned long long Start = 0;
-    const bool Running = Fd >= 0 && ReadGameAt(Fd, Reader, Start) && Start == FGameStart;
-    if (Fd >= 0)
-        ::close(Fd);
+    const bool Running = ReadGameAt(FProcRootName + '/' + QByteArray::number(FGamePid), Start) &&
+                         Start == FGameStart;
     if (!Running)
         FGamePid = -1;
     return Running;
@@ -279,16 +280,11 @@ bool TProcFsProcessList::ScanForGame() {
         if (!IsGameName(Module))
             return true;
         Found = true;
-        const int Fd = ::openat(AT_FDCWD, (FProcRootName + '/' + Pid).constData(),
-                                O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        TModuleReader Reader;
         unsigned long long Start = 0;
-        if (Fd >= 0 && ReadGameAt(Fd, Reader, Start)) {
+        if (ReadGameAt(FProcRootName + '/' + Pid, Start)) {
             FGamePid = static_cast<pid_t>(std::strtol(Pid, nullptr, 10));
             FGameStart = Start;
         }
-        if (Fd >= 0)
-            ::close(Fd);
         return false;
     });
     return Found;

@@ -412,28 +412,28 @@ protected:
     TProcFsProcessList FList{FWatched.path()};
 };
 
-TEST_F(TGameWatchTest, AProcessThatExecsIntoTheGameIsSeen) {
-    const QString Game = Copy(QStringLiteral("BF2.exe"));
-    const pid_t Pid = StartWatched(Copy(QStringLiteral("launcher")), {},
-                                   {QStringLiteral("QVR_SLEEPER_EXEC=") + Game});
-    ASSERT_GT(Pid, 0);
-    ASSERT_TRUE(WaitUntil([&] { return CatchesUsr1(Pid); }));
-    EXPECT_FALSE(AskInATick());
-    ASSERT_EQ(::kill(Pid, SIGUSR1), 0);
-    ASSERT_TRUE(WaitUntil([&] { return ExeOf(Pid) == Game; }));
-    EXPECT_TRUE(AskInATick());
-}
-
-TEST_F(TGameWatchTest, TheGameExecingIntoAnotherProgramIsGone) {
-    const QString Other = Copy(QStringLiteral("crashreport"));
-    const pid_t Pid = StartWatched(Copy(QStringLiteral("bf2.exe")), {},
-                                   {QStringLiteral("QVR_SLEEPER_EXEC=") + Other});
-    ASSERT_GT(Pid, 0);
-    ASSERT_TRUE(WaitUntil([&] { return CatchesUsr1(Pid); }));
-    EXPECT_TRUE(AskInATick());
-    ASSERT_EQ(::kill(Pid, SIGUSR1), 0);
-    ASSERT_TRUE(WaitUntil([&] { return ExeOf(Pid) == Other; }));
-    EXPECT_FALSE(AskInATick());
+// A program that executes another keeps its pid and start time.
+TEST_F(TGameWatchTest, AProcessThatExecsIsAskedAfresh) {
+    const struct {
+        const char* From;
+        const char* To;
+        bool Before, After;
+    } Cases[] = {
+        {"launcher", "BF2.exe", false, true},
+        {"bf2.exe", "crashreport", true, false},
+    };
+    for (const auto& C : Cases) {
+        const QString To = Copy(QString::fromLatin1(C.To));
+        const pid_t Pid = StartWatched(Copy(QString::fromLatin1(C.From)), {},
+                                       {QStringLiteral("QVR_SLEEPER_EXEC=") + To});
+        ASSERT_GT(Pid, 0);
+        ASSERT_TRUE(WaitUntil([&] { return CatchesUsr1(Pid); }));
+        EXPECT_EQ(AskInATick(), C.Before) << C.From;
+        ASSERT_EQ(::kill(Pid, SIGUSR1), 0);
+        ASSERT_TRUE(WaitUntil([&] { return ExeOf(Pid) == To; }));
+        EXPECT_EQ(AskInATick(), C.After) << C.To;
+        FChildren.End(Pid);
+    }
 }
 
 TEST_F(TGameWatchTest, AGameEndsAndANewOneStarts) {
