@@ -57,11 +57,12 @@ public:
             return -1;
         FPids.push_back(Pid);
         // The spawn returns once the exec has begun; the command line of the
-        // new program is set a moment later.
-        QFile Cmdline(QStringLiteral("/proc/%1/cmdline").arg(Pid));
+        // new program is set a moment later (unless it has ended already).
+        const QString Proc = QStringLiteral("/proc/%1/").arg(Pid);
         WaitUntil([&] {
-            Cmdline.close();
-            return Cmdline.open(QIODevice::ReadOnly) && !Cmdline.read(1).isEmpty();
+            QFile Cmdline(Proc + QStringLiteral("cmdline")), Stat(Proc + QStringLiteral("stat"));
+            return (Cmdline.open(QIODevice::ReadOnly) && !Cmdline.read(1).isEmpty()) ||
+                   (Stat.open(QIODevice::ReadOnly) && Stat.readAll().contains(") Z "));
         });
         return Pid;
     }

@@ -53,3 +53,14 @@ inline bool MakeTree(const QString& Root, const QStringList& Lines) {
     }
     return true;
 }
+
+// Tree with some lines changed, sorted: "-line" drops a line, "line" adds one.
+inline QStringList Changed(QStringList Tree, const QStringList& Changes) {
+    for (const QString& C : Changes)
+        if (C.startsWith(u'-'))
+            Tree.removeOne(C.mid(1));
+        else
+            Tree << C;
+    Tree.sort();
+    return Tree;
+}

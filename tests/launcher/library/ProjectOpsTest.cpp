@@ -14,85 +14,53 @@ namespace {
 // that climbs out of it would show beside it.
 class ProjectOpsTest : public ::testing::Test {
 protected:
-    // Three files of the Demos folder itself; the project Abc with a file of
-    // each kind, one of them named as a file of the Demos folder, and one in
-    // a deeper folder; the project Xyz.
+    // Files of the Demos folder itself; the project Abc with a file of each
+    // kind, one named as a file of the Demos folder, and one in a deeper
+    // folder; the project Xyz.
     const QStringList Library = {"Demos/",
                                  "Demos/a.bf2demo=a",
                                  "Demos/c.bf2cam=c",
                                  "Demos/s.wav=s",
                                  "Demos/Abc/",
-                                 "Demos/Abc/a.bf2demo=abc a",
+                                 "Demos/Abc/a.bf2demo=b",
                                  "Demos/Abc/y.bf2cam=y",
                                  "Demos/Abc/z.wav=z",
                                  "Demos/Abc/deep/",
                                  "Demos/Abc/deep/d.bf2demo=d",
                                  "Demos/Xyz/",
-                                 "Demos/Xyz/Y.BF2CAM=xyz y",
-                                 "Demos/Xyz/q.bf2demo=q"};
+                                 "Demos/Xyz/Y.BF2CAM=y2"};
 
     void SetUp() override { ASSERT_TRUE(MakeTree(Tmp.path(), Library)); }
-    QString DemosDir() const { return QvrFs::WinPathOfHost(Tmp.path()) + "\\Demos\\"; }
-    // The library with some lines changed: "-line" drops one, "line" adds one.
-    QStringList Changed(const QStringList& Changes) const {
-        QStringList Tree = Library;
-        for (const QString& C : Changes)
-            if (C.startsWith(u'-'))
-                EXPECT_TRUE(Tree.removeOne(C.mid(1))) << C.toStdString();
-            else
-                Tree << C;
-        Tree.sort();
-        return Tree;
+    void Reset() {
+        QDir(Tmp.path()).removeRecursively();
+        ASSERT_TRUE(MakeTree(Tmp.path(), Library));
     }
+    QString DemosDir() const { return QvrFs::WinPathOfHost(Tmp.path()) + "\\Demos\\"; }
     QStringList Tree() const { return FolderTree(Tmp.path()); }
 
     QTemporaryDir Tmp;
 };
 
-TEST_F(ProjectOpsTest, NamesTypedByTheUser) {
-    const struct {
-        QString Name;
-        bool Refused;
-    } Cases[] = {
-        {"Intro", false}, {"My Project ", false}, {"..hidden", false}, {"", true},
-        {"..", true},     {"...", true},          {".. ", true},       {"..\\Settings", true},
-        {"a/b", true},    {"C:Evil", true},       {"Tab\there", true},
-    };
-    for (const auto& C : Cases)
-        EXPECT_EQ(IsProjectNameRefused(C.Name), C.Refused) << C.Name.toStdString();
-}
-
 TEST_F(ProjectOpsTest, NewProject) {
     const struct {
         QString Name;
         bool Made;
-        QStringList Changes;
-    } Cases[] = {
-        {"Intro", true, {"Demos/Intro/"}},
-        {"My Project ", true, {"Demos/My Project /"}},
-        {"Abc", false, {}},
-        {"aBC", false, {}}, // the project exists in another letter case
-        {"", false, {}},
-        {"..", false, {}},
-        {"..\\Out", false, {}},
-        {"../Out", false, {}},
-        {"Abc\\Inner", false, {}},
-    };
+    } Cases[] = {{"Intro", true}, {"aBC", false}, {"", false}, {"..\\Out", false}};
     for (const auto& C : Cases) {
         EXPECT_EQ(NewProject(DemosDir(), C.Name), C.Made) << C.Name.toStdString();
-        EXPECT_EQ(Tree(), Changed(C.Changes)) << C.Name.toStdString();
-        if (C.Made)
-            QDir(Tmp.path() + "/Demos/" + C.Name).removeRecursively();
+        EXPECT_EQ(Tree(),
+                  Changed(Library, C.Made ? QStringList{"Demos/" + C.Name + "/"} : QStringList{}))
+            << C.Name.toStdString();
+        Reset();
     }
 }
 
 TEST_F(ProjectOpsTest, RenameProject) {
-    const QStringList AbcFiles = {"a.bf2demo=abc a", "y.bf2cam=y", "z.wav=z", "deep/",
-                                  "deep/d.bf2demo=d"};
-    auto Renamed = [&](const QString& To) {
-        QStringList Changes{"-Demos/Abc/", "Demos/" + To + "/"};
-        for (const QString& F : AbcFiles)
-            Changes << "-Demos/Abc/" + F << "Demos/" + To + "/" + F;
+    auto Renamed = [](const QString& To) {
+        QStringList Changes;
+        for (const QString F :
+             {"/", "/a.bf2demo=b", "/y.bf2cam=y", "/z.wav=z", "/deep/", "/deep/d.bf2demo=d"})
+            Changes << "-Demos/Abc" + F << "Demos/" + To + F;
         return Changes;
     };
     const struct {
@@ -103,31 +71,16 @@ TEST_F(ProjectOpsTest, RenameProject) {
         {"Abc", "Intro", TRenameResult::Renamed, Renamed("Intro")},
         {"Abc", "ABC", TRenameResult::Renamed, Renamed("ABC")},
         {"Abc", "Abc", TRenameResult::Unchanged, {}},
-        {"Abc", "Xyz", TRenameResult::Failed, {}},
-        {"Abc", "xyz", TRenameResult::Failed, {}},
-        {"Abc", "", TRenameResult::Failed, {}},
+        {"Abc", "xyz", TRenameResult::Failed, {}}, // taken: both stay
         {"Abc", "..\\Out", TRenameResult::Failed, {}},
-        {"Abc", "..", TRenameResult::Failed, {}},
-        {"Missing", "Intro", TRenameResult::Failed, {}},
-        // Nothing chosen: the Demos folder itself is not renamed.
-        {"", "Intro", TRenameResult::Failed, {}},
+        {"", "Intro", TRenameResult::Failed, {}}, // not the Demos folder itself
     };
     for (const auto& C : Cases) {
-        EXPECT_EQ(RenameProject(DemosDir(), C.Old, C.New), C.Result)
-            << C.Old.toStdString() << " -> " << C.New.toStdString();
-        EXPECT_EQ(Tree(), Changed(C.Changes))
-            << C.Old.toStdString() << " -> " << C.New.toStdString();
-        if (C.Result == TRenameResult::Renamed) {
-            ASSERT_TRUE(QvrFs::MoveFile(DemosDir() + C.New, DemosDir() + C.Old));
-        }
+        const std::string Step = (C.Old + " -> " + C.New).toStdString();
+        EXPECT_EQ(RenameProject(DemosDir(), C.Old, C.New), C.Result) << Step;
+        EXPECT_EQ(Tree(), Changed(Library, C.Changes)) << Step;
+        Reset();
     }
-}
-
-QStringList Names(const QList<TLibraryFile>& Files) {
-    QStringList N;
-    for (const TLibraryFile& F : Files)
-        N << F.Name;
-    return N;
 }
 
 TEST_F(ProjectOpsTest, FilesOffered) {
@@ -138,23 +91,12 @@ TEST_F(ProjectOpsTest, FilesOffered) {
         {"a.bf2demo", fiDemo}, {"s.wav", fiSound}, {"c.bf2cam", fiCamera}};
     const QList<TLibraryFile> Abc = {
         {"Abc\\a.bf2demo", fiDemo}, {"Abc\\y.bf2cam", fiCamera}, {"Abc\\z.wav", fiSound}};
-    const QList<TLibraryFile> Xyz = {{"Xyz\\q.bf2demo", fiDemo}, {"Xyz\\Y.BF2CAM", fiCamera}};
+    const QList<TLibraryFile> Xyz = {{"Xyz\\Y.BF2CAM", fiCamera}};
     // The other projects come in the order of the listing.
-    const QStringList Projects = ListSubfolders(DemosDir()).value();
-    ASSERT_EQ(Projects.size(), 2);
-    const QList<TLibraryFile> Both = Projects[0] == "Abc" ? Abc + Xyz : Xyz + Abc;
-    const struct {
-        QString Shown;
-        QList<TLibraryFile> Offered;
-    } Cases[] = {
-        {"Unassigned", Own + Both}, {"", Own + Both}, // nothing chosen
-        {"Abc", Own + Xyz},         {"aBC", Own + Xyz}, {"Xyz", Own + Abc},
-    };
-    for (const auto& C : Cases)
-        EXPECT_EQ(FilesToOffer(DemosDir(), C.Shown), C.Offered) << C.Shown.toStdString();
-    EXPECT_TRUE(FilesToOffer(DemosDir() + "Missing\\", "").isEmpty());
-    EXPECT_EQ(Names(FilesToOffer(DemosDir() + "Abc\\", "")),
-              QStringList({"a.bf2demo", "z.wav", "y.bf2cam", "deep\\d.bf2demo"}));
+    const bool AbcFirst = ListSubfolders(DemosDir()).value().first() == "Abc";
+    EXPECT_EQ(FilesToOffer(DemosDir(), "Unassigned"), Own + (AbcFirst ? Abc + Xyz : Xyz + Abc));
+    EXPECT_EQ(FilesToOffer(DemosDir(), "aBC"), Own + Xyz);
+    EXPECT_EQ(FilesToOffer(DemosDir(), "Xyz"), Own + Abc);
 }
 
 TEST_F(ProjectOpsTest, MoveFilesNeverReplace) {
@@ -166,12 +108,11 @@ TEST_F(ProjectOpsTest, MoveFilesNeverReplace) {
         QStringList Changes;
     } Cases[] = {
         {"into a project",
-         "Abc",
-         {"Xyz\\q.bf2demo", "s.wav"},
+         "Xyz",
+         {"Abc\\z.wav", "s.wav"},
          2,
-         {"-Demos/Xyz/q.bf2demo=q", "Demos/Abc/q.bf2demo=q", "-Demos/s.wav=s",
-          "Demos/Abc/s.wav=s"}},
-        {"into the Demos folder; its own file stays",
+         {"-Demos/Abc/z.wav=z", "Demos/Xyz/z.wav=z", "-Demos/s.wav=s", "Demos/Xyz/s.wav=s"}},
+        {"into the Demos folder: its own file stays",
          "",
          {"Abc\\z.wav", "c.bf2cam"},
          1,
@@ -182,25 +123,12 @@ TEST_F(ProjectOpsTest, MoveFilesNeverReplace) {
          {"a.bf2demo", "Abc\\a.bf2demo"},
          1,
          {"-Demos/a.bf2demo=a", "Demos/Xyz/a.bf2demo=a"}},
-        {"a file that vanished",
-         "Xyz",
-         {"gone.bf2demo", "s.wav"},
-         1,
-         {"-Demos/s.wav=s", "Demos/Xyz/s.wav=s"}},
-        {"nothing checked", "Abc", {}, 0, {}},
-        {"a missing project", "Intro", {"a.bf2demo"}, 0, {}},
-        {"a project name that climbs out", "..", {"a.bf2demo"}, 0, {}},
-        {"captions that climb out",
-         "Abc",
-         {"..\\a.bf2demo", "Xyz\\..\\s.wav", "Xyz\\..\\..\\x"},
-         0,
-         {}},
+        {"names that climb out", "Abc", {"..\\a.bf2demo", "Xyz\\..\\s.wav"}, 0, {}},
     };
     for (const auto& C : Cases) {
         EXPECT_EQ(MoveFilesToProject(DemosDir(), C.Project, C.Checked), C.Moved) << C.Case;
-        EXPECT_EQ(Tree(), Changed(C.Changes)) << C.Case;
-        QDir(Tmp.path()).removeRecursively();
-        ASSERT_TRUE(MakeTree(Tmp.path(), Library));
+        EXPECT_EQ(Tree(), Changed(Library, C.Changes)) << C.Case;
+        Reset();
     }
 }
 
