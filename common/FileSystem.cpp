@@ -9,9 +9,12 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace QvrFs {
 
@@ -115,12 +118,14 @@ QString HostPath(const QString& WinPath) {
 }
 
 bool IsUnsafeName(const QString& Name) {
-    if (Name.isEmpty() || Name == QLatin1String(".") || Name == QLatin1String(".."))
-        return true;
-    for (QChar C : Name)
+    bool OnlyPeriodsAndBlanks = true;
+    for (const QChar C : Name) {
         if (C == u'\\' || C == u'/' || C == u':' || C.unicode() < 32 || C.unicode() == 127)
             return true;
-    return false;
+        if (C != u'.' && C != u' ')
+            OnlyPeriodsAndBlanks = false;
+    }
+    return OnlyPeriodsAndBlanks;
 }
 
 bool FileExists(const QString& WinPath) {
@@ -279,6 +284,170 @@ bool DeleteFile(const QString& WinPath) {
     if (WinPath.isEmpty())
         return false;
     return QFile::remove(HostPath(WinPath));
+}
+
+namespace {
+
+QByteArray Encoded(const QString& HostPath) {
+    return QFile::encodeName(HostPath);
+}
+
+bool LStat(const QString& HostPath, struct stat& St) {
+    return ::lstat(Encoded(HostPath).constData(), &St) == 0;
+}
+
+// Where the last component of a Windows-form path would live on the host:
+// its folder, resolved as every path is, and its name as written (trailing
+// separators dropped). False when there is no usable name.
+bool SplitHost(const QString& WinPath, QString& Folder, QString& Name) {
+    QString Path = WinPath;
+    while (!Path.isEmpty() && IsSep(Path.back()))
+        Path.chop(1);
+    qsizetype Cut = Path.size() - 1;
+    while (Cut >= 0 && !IsSep(Path[Cut]) && !(Cut == 1 && HasDriveLetter(Path)))
+        --Cut;
+    Name = Path.mid(Cut + 1);
+    if (IsUnsafeName(Name))
+        return false;
+    Folder = Cut < 0 ? QStringLiteral(".") : HostPath(Path.left(Cut + 1));
+    return true;
+}
+
+// The name under which Name exists in the host folder Folder: itself when it
+// exists as written, else an entry equal to it without regard to case, as
+// Windows sees names; empty when there is none.
+QString ExistingName(const QString& Folder, const QString& Name) {
+    struct stat St;
+    if (LStat(JoinHost(Folder, Name), St))
+        return Name;
+    return FindCaseBlind(Folder, Name);
+}
+
+// Renames From to To unless To exists, in one step where the file system
+// offers it; else a hard link for a file, else a check before the rename.
+bool RenameNoReplace(const QString& From, const QString& To) {
+    const QByteArray F = Encoded(From), T = Encoded(To);
+    if (::renameat2(AT_FDCWD, F.constData(), AT_FDCWD, T.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return false;
+    if (::link(F.constData(), T.constData()) == 0) {
+        if (::unlink(F.constData()) == 0)
+            return true;
+        ::unlink(T.constData());
+        return false;
+    }
+    if (errno == EEXIST)
+        return false;
+    struct stat St;
+    return !LStat(To, St) && errno == ENOENT && ::rename(F.constData(), T.constData()) == 0;
+}
+
+bool WriteAll(int Fd, const char* Data, ssize_t Size) {
+    while (Size > 0) {
+        const ssize_t N = ::write(Fd, Data, static_cast<size_t>(Size));
+        if (N < 0 && errno == EINTR)
+            continue;
+        if (N <= 0)
+            return false;
+        Data += N;
+        Size -= N;
+    }
+    return true;
+}
+
+// Copies the regular file From into a new file beside To, then puts it in
+// To's place: replacing what is there, or only where nothing is.
+bool CopyHostFile(const QString& From, const QString& ToFolder, const QString& ToName,
+                  bool Replace) {
+    const int In = ::open(Encoded(From).constData(), O_RDONLY | O_CLOEXEC);
+    if (In < 0)
+        return false;
+    struct stat Src, Dst;
+    const QString To = JoinHost(ToFolder, ToName);
+    // A folder is not copied, nor a file onto itself (which would empty it).
+    if (::fstat(In, &Src) != 0 || !S_ISREG(Src.st_mode) ||
+        (LStat(To, Dst) &&
+         (S_ISDIR(Dst.st_mode) || (Dst.st_dev == Src.st_dev && Dst.st_ino == Src.st_ino)))) {
+        ::close(In);
+        return false;
+    }
+    QByteArray Temp = Encoded(JoinHost(ToFolder, QStringLiteral(".qvr-copy-XXXXXX")));
+    const int Out = ::mkostemp(Temp.data(), O_CLOEXEC);
+    if (Out < 0) {
+        ::close(In);
+        return false;
+    }
+    bool Ok = true;
+    char Buffer[65536];
+    for (;;) {
+        const ssize_t N = ::read(In, Buffer, sizeof Buffer);
+        if (N < 0 && errno == EINTR)
+            continue;
+        if (N <= 0) {
+            Ok = N == 0;
+            break;
+        }
+        if (!WriteAll(Out, Buffer, N)) {
+            Ok = false;
+            break;
+        }
+    }
+    const struct timespec Times[2] = {Src.st_atim, Src.st_mtim};
+    Ok = Ok && ::fchmod(Out, Src.st_mode & 07777) == 0 && ::futimens(Out, Times) == 0;
+    Ok = ::close(Out) == 0 && Ok;
+    ::close(In);
+    const QString TempPath = QFile::decodeName(Temp);
+    Ok = Ok && (Replace ? ::rename(Temp.constData(), Encoded(To).constData()) == 0
+                        : RenameNoReplace(TempPath, To));
+    if (!Ok)
+        ::unlink(Temp.constData());
+    return Ok;
+}
+
+} // namespace
+
+bool CopyFile(const QString& Source, const QString& Target, bool FailIfExists) {
+    QString Folder, Name;
+    if (Source.isEmpty() || !SplitHost(Target, Folder, Name))
+        return false;
+    // An existing target is found, and replaced, in any letter case.
+    const QString Existing = ExistingName(Folder, Name);
+    if (!Existing.isEmpty()) {
+        if (FailIfExists)
+            return false;
+        Name = Existing;
+    }
+    return CopyHostFile(HostPath(Source), Folder, Name, !FailIfExists);
+}
+
+bool MoveFile(const QString& Source, const QString& Target) {
+    QString FromFolder, FromName, Folder, Name;
+    if (!SplitHost(Source, FromFolder, FromName) || !SplitHost(Target, Folder, Name))
+        return false;
+    FromName = ExistingName(FromFolder, FromName);
+    struct stat From;
+    if (FromName.isEmpty() || !LStat(JoinHost(FromFolder, FromName), From))
+        return false;
+    const QString FromPath = JoinHost(FromFolder, FromName);
+    // Taken: unless it is the source itself under another letter case.
+    const QString Existing = ExistingName(Folder, Name);
+    if (!Existing.isEmpty()) {
+        struct stat St;
+        if (Existing == Name || !LStat(JoinHost(Folder, Existing), St) ||
+            St.st_dev != From.st_dev || St.st_ino != From.st_ino)
+            return false;
+    }
+    const QString To = JoinHost(Folder, Name);
+    if (RenameNoReplace(FromPath, To))
+        return true;
+    // Another file system: a file is copied, then removed; a folder is not moved.
+    if (errno != EXDEV || !S_ISREG(From.st_mode) || !CopyHostFile(FromPath, Folder, Name, false))
+        return false;
+    if (::unlink(Encoded(FromPath).constData()) == 0)
+        return true;
+    ::unlink(Encoded(To).constData());
+    return false;
 }
 
 namespace {

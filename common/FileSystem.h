@@ -21,11 +21,14 @@ QString HostPath(const QString& WinPath);
 // The Wine prefix: $WINEPREFIX, else ~/.wine.
 QString WinePrefix();
 
-// The one rule for a file or folder name taken from outside (a folder
-// listing, a typed name, a URL): unsafe when it is empty, "." or "..", or
-// holds a separator ("\", "/", ":") or a control character (codes 0 to 31
-// and 127). Put into a path, a script line or a command line, such a name
-// would name another folder or end the line early.
+// The one rule for a file or folder name taken from outside input (a typed
+// project name, a name found in a folder, a URL's file name): true when the
+// name, put after a folder's path, would not name an entry of that very
+// folder. That is a name that is empty; made only of periods and blanks
+// (".", "..", "...", ". ": Windows trims trailing periods and blanks, which
+// leaves the folder itself or its parent); or holding a "\", "/", ":" or a
+// control character (codes 0 to 31 and 127): in a script or a command
+// line such a character would end the line or change it.
 bool IsUnsafeName(const QString& Name);
 
 bool FileExists(const QString& WinPath);      // a file, not a folder
@@ -60,7 +63,23 @@ QStringList LoadLines(const QString& WinPath);
 // Lines saved as UTF-8, each ended by CR LF.
 void SaveLines(const QString& WinPath, const QStringList& Lines);
 
+// DeleteFileA: removes a file (not a folder).
 bool DeleteFile(const QString& WinPath);
+
+// CopyFileA: copies a file's contents, permission bits and modification time
+// to Target. With FailIfExists a target that exists (in any letter case)
+// makes it fail; without, an existing target file is replaced. The target
+// appears whole or not at all. Fails for a folder or a missing source, a
+// missing target folder, a target that is a folder, and a source and target
+// that are the same file.
+bool CopyFile(const QString& Source, const QString& Target, bool FailIfExists);
+
+// MoveFileA: moves or renames a file or folder, never replacing anything: it
+// fails when Target exists in any letter case, unless Target names Source
+// itself in another letter case (a rename that changes the case alone). The
+// check and the move are one step where the file system allows; a file moved
+// to another file system is copied, then removed.
+bool MoveFile(const QString& Source, const QString& Target);
 
 // Extract parts of a Windows-form path.
 QString ExtractFileName(const QString& WinPath); // after the last '\', '/' or ':'

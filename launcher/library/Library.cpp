@@ -28,7 +28,8 @@ std::optional<QStringList> ListSubfolders(const QString& Folder) {
     return Names;
 }
 
-QList<TLibraryFile> ListLibraryFiles(const QString& Folder) {
+QList<TLibraryFile> ListLibraryFiles(const QString& Folder,
+                                     const std::array<TFileImage, 3>& Order) {
     // One listing sorted into the three groups gives what one search per mask
     // gives, at a third of the reads; each group keeps the directory order.
     static const QPair<QString, TFileImage> Masks[] = {{QStringLiteral("*.bf2demo"), fiDemo},
@@ -51,8 +52,8 @@ QList<TLibraryFile> ListLibraryFiles(const QString& Folder) {
     });
     QList<TLibraryFile> Files;
     Files.reserve(Groups[0].size() + Groups[1].size() + Groups[2].size());
-    for (QList<TLibraryFile>& Group : Groups)
-        for (TLibraryFile& File : Group)
+    for (const TFileImage Image : Order)
+        for (TLibraryFile& File : Groups[Image])
             Files.append(std::move(File));
     return Files;
 }

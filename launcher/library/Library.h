@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 // A mod's folder under the game folder (ending with a backslash), without a
@@ -33,13 +34,17 @@ struct TLibraryFile {
     bool operator==(const TLibraryFile&) const = default;
 };
 
+// The order of the kinds in the file list: demos, cameras, sound files.
+constexpr std::array<TFileImage, 3> CFileListOrder{fiDemo, fiCamera, fiSound};
+
 // The entries of Folder (ending with a backslash) that match "*.bf2demo",
-// "*.bf2cam" and "*.wav": all demos, then all cameras, then all sound files,
-// each group in the order of the listing. Names compare without regard to
-// case; folders whose names match are listed as well. Unsafe names (the
-// file-system layer's rule) are left out. A missing folder gives none. The
-// folder is read once.
-QList<TLibraryFile> ListLibraryFiles(const QString& Folder);
+// "*.bf2cam" and "*.wav", grouped by kind in the given order, each group in
+// the order of the listing. Names compare without regard to case; folders
+// whose names match are listed as well. A name that is not a plain Windows
+// file name is left out (see ListSubfolders). A missing folder gives none.
+// The folder is read once.
+QList<TLibraryFile> ListLibraryFiles(const QString& Folder,
+                                     const std::array<TFileImage, 3>& Order = CFileListOrder);
 
 // What a chosen file is, by the extension of its caption (from its last "."
 // on, letters A to Z compared without regard to case).

@@ -1,9 +1,12 @@
 // The Windows-form path layer against real folders.
 #include "common/FileSystem.h"
 #include "common/Errors.h"
+#include "support/FolderTree.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -127,10 +130,22 @@ TEST(FileSystem, PathPartsAndUnsafeNames) {
     EXPECT_EQ(ExtractFileExt("MyCam.BF2CAM"), ".BF2CAM");
     EXPECT_EQ(ExtractFileExt("dir.v2\\name"), "");
     EXPECT_EQ(ChangeFileExt("a.b\\c", ".wav"), "a.b\\c.wav");
-    for (const char* Bad : {"", ".", "..", "a\\b", "a/b", "c:x", "a\nb", "a\rb", "\x7f", "\t"})
-        EXPECT_TRUE(IsUnsafeName(Bad)) << Bad;
-    EXPECT_FALSE(IsUnsafeName("take1.bf2demo"));
-    EXPECT_FALSE(IsUnsafeName("..hidden"));
+}
+
+// Names from outside input: each unsafe one would leave its folder or name
+// the folder itself once put after the folder's path.
+TEST(FileSystem, UnsafeNames) {
+    // Windows trims trailing periods and blanks: "..." and ".. " name the
+    // folder itself or its parent.
+    const QStringList Unsafe = {"",     ".",    "..",    "...",   ".. ",
+                                " ",    "a\\b", "..\\x", "a/b",   "c:x",
+                                "a\tb", "a\nb", "a\rb",  "a\x7f", QString("x") + QChar(0) + "y"};
+    const QStringList Safe = {"take1.bf2demo", "..hidden", "a..b",
+                              "My Project ",   "v1.",      "caf\u00e9"};
+    for (const QString& Name : Unsafe)
+        EXPECT_TRUE(IsUnsafeName(Name)) << Name.toStdString();
+    for (const QString& Name : Safe)
+        EXPECT_FALSE(IsUnsafeName(Name)) << Name.toStdString();
 }
 
 TEST(FileSystem, CreateDirMakesTheLastLevelOnly) {
@@ -140,4 +155,104 @@ TEST(FileSystem, CreateDirMakesTheLastLevelOnly) {
     EXPECT_TRUE(CreateDir(Win + "\\a\\"));
     EXPECT_TRUE(CreateDir(Win + "\\A\\b\\")); // the parent is found in any letter case
     EXPECT_TRUE(QDir(Tmp.path() + "/a/b").exists());
+}
+
+TEST(FileSystem, CopyFileLikeWindows) {
+    const QStringList Start = {"src.bf2demo=new", "to/", "to/old.bf2demo=old", "to/sub/"};
+    const struct {
+        const char* Target; // under "to"
+        bool FailIfExists;
+        bool Copied;
+        QStringList Changes;
+    } Cases[] = {
+        {"new.bf2demo", true, true, {"to/new.bf2demo=new"}},
+        {"OLD.BF2DEMO", true, false, {}}, // it exists in another letter case
+        {"Old.Bf2Demo", false, true, {"-to/old.bf2demo=old", "to/old.bf2demo=new"}},
+        {"sub", false, false, {}},
+        {"none\\x.bf2demo", true, false, {}},
+        {"..", false, false, {}},
+    };
+    for (const auto& C : Cases) {
+        QTemporaryDir Tmp;
+        ASSERT_TRUE(MakeTree(Tmp.path(), Start));
+        // A copy keeps the permission bits and the time besides the data.
+        const QString Src = Tmp.path() + "/src.bf2demo";
+        QFile::setPermissions(Src, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        const QDateTime Stamp = QDateTime::fromSecsSinceEpoch(1100000000);
+        QFile F(Src);
+        ASSERT_TRUE(F.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(F.setFileTime(Stamp, QFileDevice::FileModificationTime));
+        F.close();
+
+        const QString Win = WinPathOfHost(Tmp.path());
+        EXPECT_EQ(CopyFile(Win + "\\SRC.bf2demo", Win + "\\to\\" + C.Target, C.FailIfExists),
+                  C.Copied)
+            << C.Target;
+        EXPECT_EQ(FolderTree(Tmp.path()), Changed(Start, C.Changes)) << C.Target;
+        if (C.Copied) {
+            const QFileInfo Copy(Tmp.path() + "/to/" + QString(C.Target).toLower());
+            EXPECT_EQ(Copy.lastModified(), Stamp);
+            EXPECT_EQ(Copy.permissions(), QFileInfo(Src).permissions());
+        }
+    }
+    // Nor a folder, a missing file, or a file onto itself (a plain copy would
+    // empty it).
+    QTemporaryDir Tmp;
+    ASSERT_TRUE(MakeTree(Tmp.path(), {"a=a", "f/"}));
+    const QString Win = WinPathOfHost(Tmp.path()) + "\\";
+    EXPECT_FALSE(CopyFile(Win + "f", Win + "b", false));
+    EXPECT_FALSE(CopyFile(Win + "missing", Win + "b", false));
+    EXPECT_FALSE(CopyFile(Win + "a", Win + "A", false));
+    EXPECT_EQ(FolderTree(Tmp.path()), QStringList({"a=a", "f/"}));
+}
+
+TEST(FileSystem, MoveFileNeverReplaces) {
+    const QStringList Start = {"Abc/", "Abc/x=x", "Xyz/", "Xyz/a=other", "a=a", "Empty/"};
+    const QStringList AbcMoved = {"-Abc/", "-Abc/x=x"};
+    const struct {
+        const char* Source;
+        const char* Target;
+        bool Moved;
+        QStringList Changes;
+    } Cases[] = {
+        {"a", "Abc\\a", true, {"-a=a", "Abc/a=a"}},
+        {"A", "b", true, {"-a=a", "b=a"}}, // the source is found in any case
+        {"a", "A", true, {"-a=a", "A=a"}}, // the case alone
+        {"a", "xyz\\A", false, {}},        // taken in another case
+        {"a", "a", false, {}},
+        {"c", "d", false, {}},
+        {"a", "New\\a", false, {}},
+        {"a", "..", false, {}},
+        {"Abc", "Intro", true, AbcMoved + QStringList{"Intro/", "Intro/x=x"}},
+        {"Abc", "ABC", true, AbcMoved + QStringList{"ABC/", "ABC/x=x"}},
+        {"Abc", "XYZ", false, {}},
+        {"Abc", "Empty", false, {}}, // rename(2) would put it in the empty one's place
+        {"Abc", "Abc\\Inner", false, {}},
+    };
+    for (const auto& C : Cases) {
+        QTemporaryDir Tmp;
+        ASSERT_TRUE(MakeTree(Tmp.path(), Start));
+        const QString Win = WinPathOfHost(Tmp.path()) + "\\";
+        EXPECT_EQ(MoveFile(Win + C.Source, Win + C.Target), C.Moved) << C.Source << " " << C.Target;
+        EXPECT_EQ(FolderTree(Tmp.path()), Changed(Start, C.Changes)) << C.Source << " " << C.Target;
+    }
+}
+
+// Another file system (a memory one where there is): a file is copied, then
+// removed; a folder stays.
+TEST(FileSystem, MoveFileToAnotherFileSystem) {
+    QTemporaryDir Other(QStringLiteral("/dev/shm/qvr-XXXXXX"));
+    QTemporaryDir Tmp;
+    if (!Other.isValid() ||
+        QStorageInfo(Other.path()).device() == QStorageInfo(Tmp.path()).device())
+        GTEST_SKIP() << "no second file system";
+    ASSERT_TRUE(MakeTree(Tmp.path(), {"a.bf2demo=a", "b.bf2demo=b", "Abc/"}));
+    ASSERT_TRUE(MakeTree(Other.path(), {"b.bf2demo=other b"}));
+    const QString From = WinPathOfHost(Tmp.path()) + "\\";
+    const QString To = WinPathOfHost(Other.path()) + "\\";
+    EXPECT_TRUE(MoveFile(From + "a.bf2demo", To + "a.bf2demo"));
+    EXPECT_FALSE(MoveFile(From + "b.bf2demo", To + "B.BF2DEMO"));
+    EXPECT_FALSE(MoveFile(From + "Abc", To + "Abc"));
+    EXPECT_EQ(FolderTree(Tmp.path()), QStringList({"Abc/", "b.bf2demo=b"}));
+    EXPECT_EQ(FolderTree(Other.path()), QStringList({"a.bf2demo=a", "b.bf2demo=other b"}));
 }

@@ -28,9 +28,10 @@ public:
     TChildren& operator=(const TChildren&) = delete;
     ~TChildren() { KillAll(); }
 
-    // Starts Program with Argv (argv[0] first; empty: the program's path).
-    // The pid, or -1. The program has been executed when this returns.
-    pid_t Start(const QString& Program, QStringList Argv = {}) {
+    // Starts Program with Argv (argv[0] first; empty: the program's path) and
+    // Env ("NAME=value") added to this process's environment. The pid, or -1.
+    // The program runs, with its command line, when this returns.
+    pid_t Start(const QString& Program, QStringList Argv = {}, const QStringList& Env = {}) {
         if (Argv.isEmpty())
             Argv << Program;
         std::vector<QByteArray> Bytes;
@@ -40,16 +41,29 @@ public:
         for (QByteArray& B : Bytes)
             Args.push_back(B.data());
         Args.push_back(nullptr);
-        QByteArray Parent = "QVR_SLEEPER_PARENT=" + QByteArray::number(::getpid());
-        std::vector<char*> Env{Parent.data()};
+        std::vector<QByteArray> EnvBytes{"QVR_SLEEPER_PARENT=" + QByteArray::number(::getpid())};
+        for (const QString& E : Env)
+            EnvBytes.push_back(E.toLocal8Bit());
+        std::vector<char*> EnvList;
+        for (QByteArray& B : EnvBytes)
+            EnvList.push_back(B.data());
         for (char** E = environ; *E; ++E)
-            Env.push_back(*E);
-        Env.push_back(nullptr);
+            EnvList.push_back(*E);
+        EnvList.push_back(nullptr);
         pid_t Pid = -1;
         const QByteArray Path = QFile::encodeName(Program);
-        if (::posix_spawn(&Pid, Path.constData(), nullptr, nullptr, Args.data(), Env.data()) != 0)
+        if (::posix_spawn(&Pid, Path.constData(), nullptr, nullptr, Args.data(), EnvList.data()) !=
+            0)
             return -1;
         FPids.push_back(Pid);
+        // The spawn returns once the exec has begun; the command line of the
+        // new program is set a moment later (unless it has ended already).
+        const QString Proc = QStringLiteral("/proc/%1/").arg(Pid);
+        WaitUntil([&] {
+            QFile Cmdline(Proc + QStringLiteral("cmdline")), Stat(Proc + QStringLiteral("stat"));
+            return (Cmdline.open(QIODevice::ReadOnly) && !Cmdline.read(1).isEmpty()) ||
+                   (Stat.open(QIODevice::ReadOnly) && Stat.readAll().contains(") Z "));
+        });
         return Pid;
     }
 
@@ -60,6 +74,14 @@ public:
             while (::waitpid(Pid, nullptr, 0) < 0 && errno == EINTR) {
             }
         FPids.clear();
+    }
+
+    // Kills one child and reaps it.
+    void End(pid_t Pid) {
+        ::kill(Pid, SIGKILL);
+        while (::waitpid(Pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        std::erase(FPids, Pid);
     }
 
     std::size_t Count() const { return FPids.size(); }

@@ -81,16 +81,30 @@ TEST(IsBF2Running, AnswersFromTheList) {
 // A folder laid out as /proc is, for what a running system rarely shows.
 class TFakeProc {
 public:
-    void Process(const QString& Pid, const QByteArray& Exe, const QByteArray* Cmdline = nullptr) {
+    // A process, or a new state of it: its executable, command line and, for
+    // the game question's memory, its start time (0: no "stat").
+    void Process(const QString& Pid, const QByteArray& Exe, const QByteArray* Cmdline = nullptr,
+                 int Start = 0) {
         const QString Dir = FRoot.path() + u'/' + Pid;
         QDir().mkpath(Dir);
+        const QByteArray Link = QFile::encodeName(Dir + QStringLiteral("/exe"));
+        ::unlink(Link.constData());
         if (!Exe.isEmpty())
-            ::symlink(Exe.constData(), QFile::encodeName(Dir + QStringLiteral("/exe")).constData());
-        if (Cmdline) {
-            QFile F(Dir + QStringLiteral("/cmdline"));
-            (void)F.open(QIODevice::WriteOnly);
-            F.write(*Cmdline);
-        }
+            ::symlink(Exe.constData(), Link.constData());
+        if (Cmdline)
+            Write(Dir + QStringLiteral("/cmdline"), *Cmdline);
+        if (Start > 0)
+            // A command name with parentheses and blanks, as the kernel allows.
+            Write(Dir + QStringLiteral("/stat"),
+                  QByteArray(Pid.toLatin1() +
+                             " (a) b (c) S 1 2 2 0 -1 4194560 10 0 0 0 3 1 0 0 20 0 "
+                             "1 0 " +
+                             QByteArray::number(Start) + " 2527232 500 18446744073709551615\n"));
+    }
+    static void Write(const QString& Path, const QByteArray& Data) {
+        QFile F(Path);
+        ASSERT_TRUE(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        F.write(Data);
     }
     QStringList List() {
         QStringList L;
@@ -137,6 +151,61 @@ TEST(TProcFsProcessList, MissingRootListsNothing) {
     QStringList L;
     TProcFsProcessList(QStringLiteral("/nonexistent/proc")).ListProcessModules(L);
     EXPECT_TRUE(L.isEmpty());
+}
+
+// The game question remembers the game it found. Each step changes the
+// processes as a running system may; the answer must stay the one a full
+// listing gives at that moment.
+TEST(TProcFsProcessList, GameQuestionAnswersAsAFullListing) {
+    const QByteArray Starting("/usr/bin/wine64-preloader\0/usr/bin/wine64\0", 42);
+    const QByteArray Loading = Starting + QByteArray("C:\\G\\BF2.exe\0", 13);
+    const struct {
+        const char* Step;
+        const char* Pid;
+        QByteArray Exe; // empty: none (ended, a zombie)
+        int Start;
+        bool Running;
+        const QByteArray* Cmdline = nullptr;
+    } Steps[] = {
+        {"no game", "30", "/usr/bin/bash", 50, false},
+        {"a game starts", "40", "/opt/g/BF2.exe", 100, true},
+        {"its pid is reused by another program", "40", "/usr/bin/vim", 200, false},
+        {"the same pid runs a game again", "40", "/opt/g/bf2.EXE", 300, true},
+        {"the game execs into another program", "40", "/usr/bin/vim", 300, false},
+        {"which execs into the game", "40", "/opt/g/BF2.exe", 300, true},
+        {"the game ends: a zombie", "40", "", 300, false},
+        {"Wine's loader starting", "50", "/usr/bin/wine64-preloader", 400, false, &Starting},
+        {"its command line names the game", "50", "/usr/bin/wine64-preloader", 400, true, &Loading},
+        {"the Wine game ends", "50", "", 400, false},
+    };
+    TFakeProc Proc;
+    TProcFsProcessList List(Proc.FRoot.path());
+    for (const auto& S : Steps) {
+        Proc.Process(QString::fromLatin1(S.Pid), S.Exe, S.Cmdline, S.Start);
+        EXPECT_EQ(List.IProcessList::IsGameRunning(), S.Running) << S.Step << " (full listing)";
+        EXPECT_EQ(IsBF2Running(List), S.Running) << S.Step;
+        EXPECT_EQ(IsBF2Running(List), S.Running) << S.Step << ", asked again";
+    }
+}
+
+// Within a tick, a scan that found no game answers the tick's questions; a
+// tick begun while another waits, and every question outside ticks, looks
+// again.
+TEST(TProcFsProcessList, OneScanServesATick) {
+    TFakeProc Proc;
+    TProcFsProcessList List(Proc.FRoot.path());
+    {
+        TProcessTick Tick(&List);
+        EXPECT_FALSE(IsBF2Running(List));
+        Proc.Process("40", "/opt/g/BF2.exe", nullptr, 100);
+        EXPECT_FALSE(IsBF2Running(List));
+        TProcessTick Inner(&List);
+        EXPECT_TRUE(IsBF2Running(List));
+    }
+    Proc.Process("40", "", nullptr, 100);
+    EXPECT_FALSE(IsBF2Running(List));
+    Proc.Process("41", "/opt/g/BF2.exe", nullptr, 110);
+    EXPECT_TRUE(IsBF2Running(List));
 }
 
 // Real child processes: copies of the sleeper under the names the tests need.
@@ -264,6 +333,68 @@ TEST_F(TRunningTest, AnotherUsersGameIsNotSeen) {
     ASSERT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0) << Status;
     EXPECT_TRUE(Listed.contains(QStringLiteral(QVR_LISTER))) << Listed.toStdString();
     EXPECT_FALSE(Listed.contains(Game));
+}
+
+} // namespace
+
+namespace {
+
+// Whether the process has its SIGUSR1 handler in place.
+bool CatchesUsr1(pid_t Pid) {
+    QFile Status(QStringLiteral("/proc/%1/status").arg(Pid));
+    if (!Status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray& Line : Status.readAll().split('\n'))
+        if (Line.startsWith("SigCgt:"))
+            return (Line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGUSR1 - 1)) & 1;
+    return false;
+}
+
+// The game question over this test's own processes only, asked as the
+// window's timers ask it: three times in one tick.
+class TGameWatchTest : public TRunningTest {
+protected:
+    pid_t StartWatched(const QString& Program, const QStringList& Env = {}) {
+        const pid_t Pid = FChildren.Start(Program, {}, Env);
+        const QString Name = QString::number(Pid);
+        EXPECT_TRUE(QFile::link(QStringLiteral("/proc/") + Name, FWatched.path() + u'/' + Name));
+        return Pid;
+    }
+    bool AskInATick() {
+        TProcessTick Tick(&FList);
+        const bool Running = IsBF2Running(FList);
+        EXPECT_EQ(IsBF2Running(FList), Running);
+        EXPECT_EQ(IsBF2Running(FList), Running);
+        return Running;
+    }
+
+    QTemporaryDir FWatched;
+    TProcFsProcessList FList{FWatched.path()};
+};
+
+// It keeps its pid and start time.
+TEST_F(TGameWatchTest, AProcessThatExecsIntoTheGameIsSeen) {
+    const QString Game = Copy(QStringLiteral("BF2.exe"));
+    const pid_t Pid = StartWatched(Copy(QStringLiteral("launcher")),
+                                   {QStringLiteral("QVR_SLEEPER_EXEC=") + Game});
+    ASSERT_GT(Pid, 0);
+    ASSERT_TRUE(WaitUntil([&] { return CatchesUsr1(Pid); }));
+    EXPECT_FALSE(AskInATick());
+    ASSERT_EQ(::kill(Pid, SIGUSR1), 0);
+    ASSERT_TRUE(WaitUntil(
+        [&] { return QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(Pid)) == Game; }));
+    EXPECT_TRUE(AskInATick());
+}
+
+TEST_F(TGameWatchTest, AGameEndsAndANewOneStarts) {
+    const QString Game = Copy(QStringLiteral("BF2.exe"));
+    const pid_t First = StartWatched(Game);
+    ASSERT_GT(First, 0);
+    EXPECT_TRUE(AskInATick());
+    FChildren.End(First);
+    EXPECT_FALSE(AskInATick());
+    ASSERT_GT(StartWatched(Game), 0);
+    EXPECT_TRUE(AskInATick());
 }
 
 } // namespace
