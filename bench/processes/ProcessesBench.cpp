@@ -9,7 +9,7 @@
 // process's exe link and command line.
 #include "launcher/platform/ProcessList.h"
 
-#include "Children.h"
+#include "support/Children.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

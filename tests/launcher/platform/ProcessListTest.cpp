@@ -1,6 +1,6 @@
 #include "launcher/platform/ProcessList.h"
 
-#include "Children.h"
+#include "support/Children.h"
 
 #include <QDir>
 #include <QFileInfo>
