@@ -110,6 +110,10 @@ public:
 private:
     QString UnassignedText() const;
     QString LangString(const char* Ident) const;
+    // The input box for a project name, titled with the text of Title; false
+    // on Cancel, and after the refusal of a name that is empty or would leave
+    // the Demos folder.
+    bool AskProjectName(const char* Title, QString& Name);
     // The text of the entry chosen; the Unassigned text when none is.
     QString ChosenEntry() const;
     // Reloads the project list and chooses the entry of Name, letter case

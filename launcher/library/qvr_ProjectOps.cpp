@@ -18,13 +18,8 @@ void TLibraryArea::menuNewProjectClick() {
     if (FDemosDir.isEmpty())
         return;
     QString Name;
-    if (!FShell.Services().Dialogs->InputQuery(FShell.Window(), LangString("NewProject"),
-                                               LangString("ProjectName"), Name))
+    if (!AskProjectName("NewProject", Name))
         return;
-    if (IsProjectNameRefused(Name)) {
-        FShell.Refuse(LangString("ProjectNameInvalid"));
-        return;
-    }
     // A project of that name in any letter case is chosen instead of made.
     NewProject(FDemosDir, Name);
     ReloadAndChoose(Name);
@@ -37,13 +32,8 @@ void TLibraryArea::menuRenameProjectClick() {
         return;
     const QString Old = FW.edDirs->currentText();
     QString Name = Old;
-    if (!FShell.Services().Dialogs->InputQuery(FShell.Window(), LangString("RenameProject"),
-                                               LangString("ProjectName"), Name))
+    if (!AskProjectName("RenameProject", Name))
         return;
-    if (IsProjectNameRefused(Name)) {
-        FShell.Refuse(LangString("ProjectNameInvalid"));
-        return;
-    }
     // A name that is taken leaves both projects, and the other is chosen.
     if (RenameProject(FDemosDir, Old, Name) == TRenameResult::Unchanged)
         return;
@@ -67,6 +57,18 @@ void TLibraryArea::menuMoveFilesClick() {
                            Dialog.CheckedFiles());
     // Also after Cancel: files may have changed meanwhile.
     btnRefreshClick();
+}
+
+bool TLibraryArea::AskProjectName(const char* Title, QString& Name) {
+    if (!FShell.Services().Dialogs->InputQuery(FShell.Window(), LangString(Title),
+                                               LangString("ProjectName"), Name))
+        return false;
+    // An empty name, and one that would leave the Demos folder, alike.
+    if (IsProjectNameRefused(Name)) {
+        FShell.Refuse(LangString("ProjectNameInvalid"));
+        return false;
+    }
+    return true;
 }
 
 QString TLibraryArea::ChosenEntry() const {

@@ -4,6 +4,7 @@
 #include "support/ScriptedModal.h"
 #include "support/WindowFixture.h"
 
+#include "common/Folders.h"
 #include "launcher/shell/qvr_Controls.h"
 
 #include <QAction>
@@ -249,6 +250,42 @@ TEST_F(ProjectOpsWindowTest, MoveFilesIntoTheChosenProject) {
         EXPECT_EQ(Sorted(Listed()), Sorted(C.Listed)) << C.Case;
         EXPECT_TRUE(Dialogs.Shown().isEmpty()) << C.Case;
     }
+}
+
+// A language whose group caption is no format for the mod's name stops the
+// page's show handler before the Demos folder is known. The operations then
+// touch nothing: the bare names would be paths in the working folder.
+TEST_F(ProjectOpsWindowTest, WithoutADemosFolderNothingIsMadeInTheWorkingFolder) {
+    QByteArray Lang = ReadHost(AppHost + "/Languages/English.lang");
+    Lang.replace("gbFiles=Files in %s", "gbFiles=Files in %d");
+    WriteHost(AppHost + "/Languages/Broken.lang", Lang);
+    MakeGame();
+    WriteConfigured("[MISC]\r\nlanguage=Broken\r\n");
+    const QString Work = Tmp.path() + "/work";
+    QDir().mkpath(Work);
+    const QString Was = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(Work));
+    Start();
+    Window->Library().SetModalRunner(Modal.Runner());
+    ASSERT_EQ(Window->Library().DemosDir(), "");
+    Dialogs.Clear();
+    Menu("menuNewProject");
+    Menu("menuMoveFiles");
+    // Scan and Import shows what it finds and imports nothing.
+    const QString Profile = QvrFs::HostPath(GetMyDocumentsDir()) + "/Battlefield 2";
+    ASSERT_TRUE(MakeTree(Profile, {"Profiles/Default/Demos/take1.bf2demo=d"}));
+    Modal.Queue([](QDialog& D) {
+        auto* List = D.findChild<QTreeWidget*>("edFiles");
+        ASSERT_EQ(List->topLevelItemCount(), 1);
+        List->topLevelItem(0)->setCheckState(0, Qt::Checked);
+        D.findChild<QPushButton*>("btnImport")->click();
+    });
+    Find<QPushButton>("btnScan")->click();
+    QDir::setCurrent(Was);
+    QDir(Profile).removeRecursively();
+    EXPECT_TRUE(Dialogs.Shown().isEmpty());
+    EXPECT_EQ(Modal.Shown(), 1);
+    EXPECT_EQ(FolderTree(Work), QStringList());
 }
 
 } // namespace
