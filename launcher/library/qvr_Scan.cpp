@@ -140,7 +140,9 @@ void TLibraryArea::btnScanClick() {
             FHooks.RequestQuit();
         return;
     }
-    // Without a Demos folder there is no target; the list is not refreshed.
+    // Without a Demos folder (the page never finished showing) the bare
+    // names would be paths in the working folder. The file list is not
+    // refreshed: Refresh shows the imported files.
     if (FRunModal(Scan) == QDialog::Accepted && !FDemosDir.isEmpty())
         ImportScanned(Scan.ScanFolder(), FDemosDir, Scan.TickedEntries(), Scan.DemoText(),
                       Scan.Options());
