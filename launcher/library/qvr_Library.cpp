@@ -8,7 +8,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QItemSelection>
 #include <QLineEdit>
 #include <QMenu>
@@ -49,6 +51,8 @@ TLibraryArea::TLibraryArea(IShell& Shell, const TWidgets& W)
     : FShell(Shell), FW(W), FFileIcons(ImageList("imgFileIcons", 3)),
       FMenuIcons(ImageList("imgMenuIcons", 3)) {
     MakeMenu();
+    // The form's default section size does not reach a column that exists.
+    FW.edFiles->header()->resizeSection(0, 235);
     // A user's choice only; whoever reloads the list calls edDirsSelect itself.
     FShell.Connect(FW.edDirs, &QComboBox::activated, this, [this] { edDirsSelect(); });
     // Each item whose selection changed, the one losing it first.
@@ -60,6 +64,8 @@ TLibraryArea::TLibraryArea(IShell& Shell, const TWidgets& W)
                                    edFilesSelectItem(FW.edFiles->topLevelItem(Index.row()));
                    });
     FShell.Connect(FW.btnRefresh, &QPushButton::clicked, this, [this] { btnRefreshClick(); });
+    FShell.Connect(FW.btnScan, &QPushButton::clicked, this, [this] { btnScanClick(); });
+    FRunModal = [](QDialog& Dialog) { return Dialog.exec(); };
 }
 
 void TLibraryArea::MakeMenu() {
@@ -77,13 +83,19 @@ void TLibraryArea::MakeMenu() {
     Separator->setObjectName(QStringLiteral("menuEmpty2"));
     Separator->setSeparator(true);
     FMenuFiles->addAction(Separator);
-    const QPair<const char*, int> Items[] = {
-        {"menuNewProject", 1}, {"menuRenameProject", -1}, {"menuMoveFiles", 2}};
-    for (const auto& [Name, Image] : Items) {
+    const struct {
+        const char* Name;
+        int Image;
+        void (TLibraryArea::*Click)();
+    } Items[] = {{"menuNewProject", 1, &TLibraryArea::menuNewProjectClick},
+                 {"menuRenameProject", -1, &TLibraryArea::menuRenameProjectClick},
+                 {"menuMoveFiles", 2, &TLibraryArea::menuMoveFilesClick}};
+    for (const auto& [Name, Image, Click] : Items) {
         auto* Item = new QAction(Owner);
         Item->setObjectName(QLatin1String(Name));
         if (Image >= 0)
             Item->setIcon(FMenuIcons.value(Image));
+        FShell.Connect(Item, &QAction::triggered, this, [this, Click] { (this->*Click)(); });
         FMenuFiles->addAction(Item);
     }
     FW.btnOptions->setIcon(QIcon(QStringLiteral(":/qvr/buttons/options.png")));
@@ -253,5 +265,9 @@ void TLibraryArea::btnRefreshClick() {
 }
 
 QString TLibraryArea::UnassignedText() const {
-    return FShell.GetLangString(QStringLiteral("Unassigned"), QStringLiteral("Strings"));
+    return LangString("Unassigned");
+}
+
+QString TLibraryArea::LangString(const char* Ident) const {
+    return FShell.GetLangString(QLatin1String(Ident), QStringLiteral("Strings"));
 }

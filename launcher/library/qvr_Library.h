@@ -1,6 +1,7 @@
 // The demo library of the ZuruveZevoruvi page: the current mod and its
 // Demos folder, the project list, the file list that fills the demo and
-// camera fields, and the pop-up menu with the Mods submenu.
+// camera fields, the pop-up menu with the Mods submenu and the project
+// operations (qvr_ProjectOps.cpp), and Scan and Import (qvr_Scan.cpp).
 #pragma once
 
 #include "launcher/shell/qvr_Shell.h"
@@ -13,6 +14,7 @@
 
 class QAction;
 class QComboBox;
+class QDialog;
 class QGroupBox;
 class QLineEdit;
 class QMenu;
@@ -35,6 +37,7 @@ public:
         QLineEdit* edSelCam;
         QPushButton* btnRefresh;
         QTreeWidget* edBookmarks;
+        QPushButton* btnScan;
     };
     // Steps of other areas that the library's own steps include.
     struct THooks {
@@ -42,10 +45,18 @@ public:
         std::function<void()> ShowPresets;
         // A new current mod: its maps, and no map chosen.
         std::function<void()> ModChanged;
+        // The name of the language the window speaks, for the Scan dialog.
+        std::function<QString()> CurrentLanguage;
+        // Asks the program to end (the Scan dialog found no language file).
+        std::function<void()> RequestQuit;
     };
+    // Shows a modal dialog and returns its result (QDialog::Accepted or
+    // Rejected). Tests put a runner in place that answers without a loop.
+    using TModalRunner = std::function<int(QDialog&)>;
 
     TLibraryArea(IShell& Shell, const TWidgets& W);
     void SetHooks(const THooks& Hooks) { FHooks = Hooks; }
+    void SetModalRunner(TModalRunner Runner) { FRunModal = std::move(Runner); }
 
     QString CurrentMod() const { return FCurrentMod; }
     // The current mod's Demos folder, with a trailing backslash.
@@ -91,13 +102,29 @@ public:
     void edFilesSelectItem(QTreeWidgetItem* Item);
     void btnRefreshClick();
 
+    void menuNewProjectClick();
+    void menuRenameProjectClick();
+    void menuMoveFilesClick();
+    void btnScanClick();
+
 private:
     QString UnassignedText() const;
+    QString LangString(const char* Ident) const;
+    // The input box for a project name, titled with the text of Title; false
+    // on Cancel, and after the refusal of a name that is empty or would leave
+    // the Demos folder.
+    bool AskProjectName(const char* Title, QString& Name);
+    // The text of the entry chosen; the Unassigned text when none is.
+    QString ChosenEntry() const;
+    // Reloads the project list and chooses the entry of Name, letter case
+    // ignored (none when there is no such entry).
+    void ReloadAndChoose(const QString& Name);
     void MakeMenu();
 
     IShell& FShell;
     const TWidgets FW;
     THooks FHooks;
+    TModalRunner FRunModal;
     QString FCurrentMod;
     QString FDemosDir;
     int FDirsTag = 0;

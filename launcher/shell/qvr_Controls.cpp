@@ -1,6 +1,8 @@
 #include "launcher/shell/qvr_Controls.h"
 
 #include <QComboBox>
+#include <QScreen>
+#include <QWidget>
 
 void SelectByText(QComboBox* List, const QString& Text) {
     for (int I = 0; I < List->count(); ++I)
@@ -29,4 +31,24 @@ QList<QIcon> ImageList(const char* Name, int Count) {
     for (int I = 0; I < Count; ++I)
         List << QIcon(QStringLiteral(":/qvr/%1/%2.png").arg(QLatin1String(Name)).arg(I));
     return List;
+}
+
+QString LabelText(const QString& Caption) {
+    QString R;
+    for (qsizetype I = 0; I < Caption.size(); ++I) {
+        if (Caption[I] == u'&') {
+            if (I + 1 < Caption.size() && Caption[I + 1] == u'&') {
+                R += u'&';
+                ++I;
+            }
+            continue;
+        }
+        R += Caption[I];
+    }
+    return R;
+}
+
+void CentreOnScreen(QWidget* Window) {
+    if (const QScreen* Screen = Window->screen())
+        Window->move(Screen->availableGeometry().center() - Window->rect().center());
 }

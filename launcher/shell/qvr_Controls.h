@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class QComboBox;
+class QWidget;
 
 // Selects the first entry equal to Text, letter case ignored; none when no
 // entry is equal.
@@ -20,3 +21,10 @@ void SetComboItems(QComboBox* List, const QStringList& Items);
 
 // An image list of the resources: ":/qvr/<Name>/0.png" to Count - 1.
 QList<QIcon> ImageList(const char* Name, int Count);
+
+// The text a label shows for a caption: a label has no accelerator, so "&&"
+// is one "&" and a single "&" is dropped.
+QString LabelText(const QString& Caption);
+
+// Places a window in the middle of the screen it is on.
+void CentreOnScreen(QWidget* Window);

@@ -6,6 +6,7 @@
 #include "common/FileSystem.h"
 #include "common/ProfileFile.h"
 #include "launcher/library/qvr_Library.h"
+#include "launcher/shell/qvr_Controls.h"
 #include "launcher/shell/qvr_Settings.h"
 #include "launcher/sound/qvr_Sound.h"
 
@@ -15,22 +16,6 @@ namespace {
 
 const QString CFatalLanguage = QStringLiteral(
     "FATAL ERROR: Language file was not found - reinstall Quorvane to fix this error.");
-
-// A label shows no accelerator: "&&" is one "&", a single "&" is dropped.
-QString LabelText(const QString& Caption) {
-    QString R;
-    for (qsizetype I = 0; I < Caption.size(); ++I) {
-        if (Caption[I] == u'&') {
-            if (I + 1 < Caption.size() && Caption[I + 1] == u'&') {
-                R += u'&';
-                ++I;
-            }
-            continue;
-        }
-        R += Caption[I];
-    }
-    return R;
-}
 
 } // namespace
 

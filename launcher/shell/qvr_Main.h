@@ -5,7 +5,9 @@
 //       btnSearchBF2DirClick, edBFDirExit, btnOkClick, game detection
 //   TLibraryArea (library/qvr_Library)  taZuruveZevoruviShow, ListProjects,
 //       FillModsMenu, OnMODMenuClick, edDirsSelect, FillFileList,
-//       edFilesSelectItem, btnRefreshClick
+//       edFilesSelectItem, btnRefreshClick, menuNewProjectClick,
+//       menuRenameProjectClick, menuMoveFilesClick (qvr_ProjectOps),
+//       btnScanClick (qvr_Scan)
 //   TRunPanel (playback/qvr_Run, qvr_Presets, qvr_Maps, qvr_Profiles)
 //       ConfigButtons, btnRunClick, edPresetsChange, btnSavePresetClick,
 //       FillMapsMenu, OnMapMenuClick, IsBF2Running, RewriteVideoCon

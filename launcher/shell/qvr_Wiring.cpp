@@ -28,7 +28,7 @@ void TfrmMain::MakeAreas() {
 
     FLibrary = std::make_unique<TLibraryArea>(
         *this, TLibraryArea::TWidgets{U.gbFiles, U.edDirs, U.btnOptions, U.edFiles, U.edSelDemo,
-                                      U.edSelCam, U.btnRefresh, U.edBookmarks});
+                                      U.edSelCam, U.btnRefresh, U.edBookmarks, U.btnScan});
     FRunPanel = std::make_unique<TRunPanel>(
         *this,
         TRunPanel::TWidgets{{{U.btnPlayNoCam, U.laPlayDemoUserCam, rmPlayUserCam},
@@ -87,7 +87,9 @@ void TfrmMain::MakeAreas() {
         TSettingsArea::TAreas{*FLibrary, *FRunPanel, *FSound, *FRcon});
 
     // Steps of one area that run another's.
-    FLibrary->SetHooks({[this] { FRunPanel->ShowPresets(); }, [this] { FRunPanel->ModChanged(); }});
+    FLibrary->SetHooks({[this] { FRunPanel->ShowPresets(); }, [this] { FRunPanel->ModChanged(); },
+                        [this] { return FSettings->CurrentLanguage(); },
+                        [this] { RequestQuit(); }});
     FRunPanel->SetHooks({[this] { FSound->ArmCapture(); }});
 
     // The show handlers of the pages.
