@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QDialog;
 class QWidget;
 
 enum class TMsgKind { Error, Warning, Information, Confirmation };
@@ -25,4 +26,7 @@ public:
     virtual bool BrowseForFolder(QWidget* Owner, const QString& Title, QString& Folder) = 0;
     // The information beep that comes before a refusal.
     virtual void Beep() = 0;
+    // Runs a form of the program's own (Move files, Scan, Add player)
+    // modally; its result (QDialog::Accepted or Rejected).
+    virtual int RunModal(QDialog& Dialog) = 0;
 };

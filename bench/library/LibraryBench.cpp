@@ -18,6 +18,7 @@
 #include <benchmark/benchmark.h>
 
 #include "support/BenchRatio.h"
+#include "support/QuietDialogs.h"
 
 #include <chrono>
 #include <cstdio>
@@ -116,17 +117,6 @@ void BM_RatioFillFileList(benchmark::State& State) {
 BENCHMARK(BM_RatioFillFileList)->Unit(benchmark::kMillisecond);
 
 // The window's world, reduced to what start-up asks of it.
-class TQuietDialogs : public IDialogs {
-public:
-    void ShowMessage(QWidget*, TMsgKind, const QString&, const QString& Text) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(Text));
-    }
-    bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-    bool InputQuery(QWidget*, const QString&, const QString&, QString&) override { return false; }
-    bool BrowseForFolder(QWidget*, const QString&, QString&) override { return false; }
-    void Beep() override {}
-};
-
 class TQuietBass : public IBass {
 public:
     uint32_t GetVersion() override { return 0x00010002; }

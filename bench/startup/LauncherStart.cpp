@@ -1,27 +1,16 @@
 // The launcher's start as its main makes it, in the program folder given as
 // the first argument, ending once the window is on screen. Boxes are
 // answered at once: a box waiting for a click would measure the user.
-#include "common/Dialogs.h"
 #include "common/ShellOpen.h"
 #include "launcher/platform/ProcessList.h"
 #include "launcher/shell/qvr_Main.h"
 #include "launcher/sound/qvr_BassLibrary.h"
 
 #include "StartupClock.h"
+#include "support/QuietDialogs.h"
 
 #include <QApplication>
 #include <QWindow>
-
-namespace {
-class TQuietDialogs : public IDialogs {
-public:
-    void ShowMessage(QWidget*, TMsgKind, const QString&, const QString&) override {}
-    bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-    bool InputQuery(QWidget*, const QString&, const QString&, QString&) override { return false; }
-    bool BrowseForFolder(QWidget*, const QString&, QString&) override { return false; }
-    void Beep() override {}
-};
-} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2)

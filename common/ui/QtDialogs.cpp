@@ -1,5 +1,7 @@
 #include "common/ui/QtDialogs.h"
 
+#include <QDialog>
+
 #include "common/FileSystem.h"
 
 #include <QApplication>
@@ -70,4 +72,8 @@ bool TQtDialogs::BrowseForFolder(QWidget* Owner, const QString& Title, QString& 
 
 void TQtDialogs::Beep() {
     QApplication::beep();
+}
+
+int TQtDialogs::RunModal(QDialog& Dialog) {
+    return Dialog.exec();
 }

@@ -12,4 +12,5 @@ public:
                     QString& Value) override;
     bool BrowseForFolder(QWidget* Owner, const QString& Title, QString& Folder) override;
     void Beep() override;
+    int RunModal(QDialog& Dialog) override;
 };

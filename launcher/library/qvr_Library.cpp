@@ -65,7 +65,6 @@ TLibraryArea::TLibraryArea(IShell& Shell, const TWidgets& W)
                    });
     FShell.Connect(FW.btnRefresh, &QPushButton::clicked, this, [this] { btnRefreshClick(); });
     FShell.Connect(FW.btnScan, &QPushButton::clicked, this, [this] { btnScanClick(); });
-    FRunModal = [](QDialog& Dialog) { return Dialog.exec(); };
 }
 
 void TLibraryArea::MakeMenu() {

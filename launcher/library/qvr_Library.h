@@ -50,13 +50,9 @@ public:
         // Asks the program to end (the Scan dialog found no language file).
         std::function<void()> RequestQuit;
     };
-    // Shows a modal dialog and returns its result (QDialog::Accepted or
-    // Rejected). Tests put a runner in place that answers without a loop.
-    using TModalRunner = std::function<int(QDialog&)>;
 
     TLibraryArea(IShell& Shell, const TWidgets& W);
     void SetHooks(const THooks& Hooks) { FHooks = Hooks; }
-    void SetModalRunner(TModalRunner Runner) { FRunModal = std::move(Runner); }
 
     QString CurrentMod() const { return FCurrentMod; }
     // The current mod's Demos folder, with a trailing backslash.
@@ -124,7 +120,6 @@ private:
     IShell& FShell;
     const TWidgets FW;
     THooks FHooks;
-    TModalRunner FRunModal;
     QString FCurrentMod;
     QString FDemosDir;
     int FDirsTag = 0;

@@ -52,7 +52,7 @@ void TLibraryArea::menuMoveFilesClick() {
     };
     Dialog.SetCaptions(Caption("frmMoveFiles"), FormatStr(Caption("laMoveFiles"), {Chosen}),
                        Caption("btnMoveFiles"), Caption("btnCancel"));
-    if (FRunModal(Dialog) == QDialog::Accepted)
+    if (FShell.Services().Dialogs->RunModal(Dialog) == QDialog::Accepted)
         MoveFilesToProject(FDemosDir, ProjectOfEntry(Chosen, UnassignedText()),
                            Dialog.CheckedFiles());
     // Also after Cancel: files may have changed meanwhile.

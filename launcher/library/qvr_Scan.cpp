@@ -4,6 +4,8 @@
 #include "common/Folders.h"
 #include "common/ProfileFile.h"
 #include "launcher/library/qvr_Library.h"
+
+#include "common/Dialogs.h"
 #include "launcher/shell/qvr_Controls.h"
 
 #include <QShowEvent>
@@ -143,7 +145,7 @@ void TLibraryArea::btnScanClick() {
     // Without a Demos folder (the page never finished showing) the bare
     // names would be paths in the working folder. The file list is not
     // refreshed: Refresh shows the imported files.
-    if (FRunModal(Scan) == QDialog::Accepted && !FDemosDir.isEmpty())
+    if (FShell.Services().Dialogs->RunModal(Scan) == QDialog::Accepted && !FDemosDir.isEmpty())
         ImportScanned(Scan.ScanFolder(), FDemosDir, Scan.TickedEntries(), Scan.DemoText(),
                       Scan.Options());
 }

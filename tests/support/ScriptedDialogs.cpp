@@ -1,5 +1,6 @@
 #include "support/ScriptedDialogs.h"
 
+#include <QDialog>
 #include <gtest/gtest.h>
 
 void TScriptedDialogs::ShowMessage(QWidget*, TMsgKind Kind, const QString& Title,
@@ -47,6 +48,19 @@ void TScriptedDialogs::Beep() {
     FShown.append({TShownDialog::Beep, TMsgKind::Error, {}, {}});
 }
 
+int TScriptedDialogs::RunModal(QDialog& Dialog) {
+    FShown.append({TShownDialog::Form, TMsgKind::Confirmation, Dialog.objectName(), {}});
+    Dialog.setResult(QDialog::Rejected);
+    Dialog.show();
+    if (FForms.isEmpty())
+        ADD_FAILURE() << "unexpected form: " << Dialog.objectName().toStdString();
+    else
+        FForms.dequeue()(Dialog);
+    if (Dialog.isVisible())
+        Dialog.reject();
+    return Dialog.result();
+}
+
 QStringList TScriptedDialogs::Messages() const {
     QStringList R;
     for (const TShownDialog& D : FShown)
@@ -62,9 +76,17 @@ int TScriptedDialogs::Beeps() const {
     return N;
 }
 
+int TScriptedDialogs::Forms() const {
+    int N = 0;
+    for (const TShownDialog& D : FShown)
+        N += D.What == TShownDialog::Form;
+    return N;
+}
+
 void TScriptedDialogs::Clear() {
     FShown.clear();
     FYesNo.clear();
     FInputs.clear();
     FFolders.clear();
+    FForms.clear();
 }

@@ -8,8 +8,10 @@
 #include <QQueue>
 #include <QString>
 
+#include <functional>
+
 struct TShownDialog {
-    enum TWhat { Beep, Message, Question, Input, Folder } What;
+    enum TWhat { Beep, Message, Question, Input, Folder, Form } What;
     TMsgKind Kind = TMsgKind::Error;
     QString Title;
     QString Text;
@@ -24,19 +26,26 @@ public:
                     QString& Value) override;
     bool BrowseForFolder(QWidget* Owner, const QString& Title, QString& Folder) override;
     void Beep() override;
+    // A form is shown without a modal loop and handed to the next queued
+    // answer, which acts on it as a user would (ticks items, clicks its
+    // buttons). Its result is what those clicks left; a form the answer
+    // leaves open counts as closed by its close box.
+    int RunModal(QDialog& Dialog) override;
 
     void QueueYesNo(bool Yes) { FYesNo.enqueue(Yes); }
     // An input or folder answer; a null QString stands for Cancel.
     void QueueInput(const QString& Value) { FInputs.enqueue(Value); }
     void QueueFolder(const QString& Value) { FFolders.enqueue(Value); }
+    void QueueForm(std::function<void(QDialog&)> Answer) { FForms.enqueue(std::move(Answer)); }
 
     const QList<TShownDialog>& Shown() const { return FShown; }
     QStringList Messages() const; // the texts of the message boxes, in order
     int Beeps() const;
+    int Forms() const; // how many forms were run
     void Clear();
     // True when every queued answer was used.
     bool AllAnswersUsed() const {
-        return FYesNo.isEmpty() && FInputs.isEmpty() && FFolders.isEmpty();
+        return FYesNo.isEmpty() && FInputs.isEmpty() && FFolders.isEmpty() && FForms.isEmpty();
     }
 
 private:
@@ -44,4 +53,5 @@ private:
     QQueue<bool> FYesNo;
     QQueue<QString> FInputs;
     QQueue<QString> FFolders;
+    QQueue<std::function<void(QDialog&)>> FForms;
 };

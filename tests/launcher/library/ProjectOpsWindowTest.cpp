@@ -1,7 +1,6 @@
 // New project, rename and the Move files dialog through the real window, on
 // a real Demos folder. The dialog is answered by a scripted runner.
 #include "support/FolderTree.h"
-#include "support/ScriptedModal.h"
 #include "support/WindowFixture.h"
 
 #include "common/Folders.h"
@@ -9,6 +8,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -39,11 +39,6 @@ struct TMoveDialog {
 
 class ProjectOpsWindowTest : public WindowTest {
 protected:
-    void TearDown() override {
-        EXPECT_TRUE(Modal.AllAnswersUsed());
-        WindowTest::TearDown();
-    }
-
     QString Demos() const { return GameHost + "/mods/bf2/Demos"; }
     QStringList Tree() const { return FolderTree(Demos()); }
 
@@ -55,7 +50,6 @@ protected:
         MakeGame();
         WriteConfigured();
         Start();
-        Window->Library().SetModalRunner(Modal.Runner());
         if (!Chosen.isEmpty())
             Choose(Chosen);
     }
@@ -78,7 +72,7 @@ protected:
     // Queues an answer to the Move files dialog: records what it shows,
     // checks the given files and presses Move files (Ok) or Cancel.
     void AnswerMove(TMoveDialog* Seen, const QStringList& Check = {}, bool Ok = false) {
-        Modal.Queue([=](QDialog& D) {
+        Dialogs.QueueForm([=](QDialog& D) {
             auto* List = D.findChild<QTreeWidget*>("edFiles");
             *Seen = {D.windowTitle(),
                      D.findChild<QLabel*>("laMoveFiles")->text(),
@@ -95,8 +89,6 @@ protected:
             D.findChild<QPushButton*>(Ok ? "btnMoveFiles" : "btnCancel")->click();
         });
     }
-
-    TScriptedModal Modal;
 };
 
 TEST_F(ProjectOpsWindowTest, NewProjectMakesOrChoosesItAndOffersFiles) {
@@ -124,7 +116,7 @@ TEST_F(ProjectOpsWindowTest, NewProjectMakesOrChoosesItAndOffersFiles) {
         EXPECT_EQ(Dialogs.Shown()[0].Text, "Project Name:");
         Dialogs.Clear();
     }
-    EXPECT_EQ(Modal.Shown(), 2);
+    EXPECT_EQ(Dialogs.Forms(), 2);
 }
 
 TEST_F(ProjectOpsWindowTest, NewProjectCancelledOrRefused) {
@@ -140,7 +132,7 @@ TEST_F(ProjectOpsWindowTest, NewProjectCancelledOrRefused) {
         EXPECT_EQ(Dialogs.Beeps(), Typed.isNull() ? 0 : 1);
         Dialogs.Clear();
     }
-    EXPECT_EQ(Modal.Shown(), 0);
+    EXPECT_EQ(Dialogs.Forms(), 0);
 }
 
 TEST_F(ProjectOpsWindowTest, RenameTheChosenProject) {
@@ -264,7 +256,6 @@ TEST_F(ProjectOpsWindowTest, WithoutADemosFolderNothingIsMadeInTheWorkingFolder)
     const QString Was = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(Work));
     Start();
-    Window->Library().SetModalRunner(Modal.Runner());
     ASSERT_EQ(Window->Library().DemosDir(), "");
     Dialogs.Clear();
     Menu("menuNewProject");
@@ -272,7 +263,7 @@ TEST_F(ProjectOpsWindowTest, WithoutADemosFolderNothingIsMadeInTheWorkingFolder)
     // Scan and Import shows what it finds and imports nothing.
     const QString Profile = QvrFs::HostPath(GetMyDocumentsDir()) + "/Battlefield 2";
     ASSERT_TRUE(MakeTree(Profile, {"Profiles/Default/Demos/take1.bf2demo=d"}));
-    Modal.Queue([](QDialog& D) {
+    Dialogs.QueueForm([](QDialog& D) {
         auto* List = D.findChild<QTreeWidget*>("edFiles");
         ASSERT_EQ(List->topLevelItemCount(), 1);
         List->topLevelItem(0)->setCheckState(0, Qt::Checked);
@@ -282,7 +273,7 @@ TEST_F(ProjectOpsWindowTest, WithoutADemosFolderNothingIsMadeInTheWorkingFolder)
     QDir::setCurrent(Was);
     QDir(Profile).removeRecursively();
     EXPECT_TRUE(Dialogs.Shown().isEmpty());
-    EXPECT_EQ(Modal.Shown(), 1);
+    EXPECT_EQ(Dialogs.Forms(), 1);
     EXPECT_EQ(FolderTree(Work), QStringList());
 }
 

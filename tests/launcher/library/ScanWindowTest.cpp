@@ -2,7 +2,6 @@
 // folder under the test's documents folder, the dialog answered by a
 // scripted runner, real copies into the mod's Demos folder.
 #include "support/FolderTree.h"
-#include "support/ScriptedModal.h"
 #include "support/WindowFixture.h"
 
 #include "common/Folders.h"
@@ -10,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -32,7 +32,6 @@ protected:
         Source = Docs + "/Profiles/Default/Demos";
     }
     void TearDown() override {
-        EXPECT_TRUE(Modal.AllAnswersUsed());
         WindowTest::TearDown();
         QDir(Docs).removeRecursively();
     }
@@ -45,7 +44,6 @@ protected:
         MakeGame();
         WriteConfigured();
         Start();
-        Window->Library().SetModalRunner(Modal.Runner());
         auto* Dirs = Find<QComboBox>("edDirs");
         Dirs->setCurrentIndex(Dirs->findText("Intro"));
         emit Dirs->activated(Dirs->currentIndex());
@@ -70,7 +68,6 @@ protected:
     }
 
     QString Docs, Source;
-    TScriptedModal Modal;
 };
 
 TEST_F(ScanWindowTest, ImportCopiesTheTickedFilesIntoTheDemosFolder) {
@@ -94,7 +91,7 @@ TEST_F(ScanWindowTest, ImportCopiesTheTickedFilesIntoTheDemosFolder) {
         QDir(Docs).removeRecursively();
         ASSERT_TRUE(MakeTree(Source, CSources));
         Open();
-        Modal.Queue([&](QDialog& D) {
+        Dialogs.QueueForm([&](QDialog& D) {
             auto* Delete = D.findChild<QCheckBox*>("cbDelete");
             auto* Overwrite = D.findChild<QCheckBox*>("cbOverwrite");
             EXPECT_FALSE(Delete->isChecked());
@@ -115,7 +112,7 @@ TEST_F(ScanWindowTest, ImportCopiesTheTickedFilesIntoTheDemosFolder) {
 TEST_F(ScanWindowTest, TheDialogListsDemosThenCamerasAndCountsEntries) {
     ASSERT_TRUE(MakeTree(Source, CSources + QStringList{"notes.txt=n"}));
     Open();
-    Modal.Queue([&](QDialog& D) {
+    Dialogs.QueueForm([&](QDialog& D) {
         // Demos first, each group in the order of the listing.
         QStringList Demos;
         for (const QString& Name : HostListing(Source))
@@ -144,7 +141,7 @@ TEST_F(ScanWindowTest, TheDialogListsDemosThenCamerasAndCountsEntries) {
     });
     Scan();
     EXPECT_EQ(FolderTree(Demos()), Changed(CLibrary, {}));
-    EXPECT_EQ(Modal.Shown(), 1);
+    EXPECT_EQ(Dialogs.Forms(), 1);
 }
 
 TEST_F(ScanWindowTest, WhenThereIsNothingToScan) {
@@ -175,14 +172,14 @@ TEST_F(ScanWindowTest, WhenThereIsNothingToScan) {
             Window->Settings().CheckBF2Exe();
         }
         if (C.Shown)
-            Modal.Queue(
+            Dialogs.QueueForm(
                 [](QDialog& D) { EXPECT_EQ(D.windowTitle(), "Scanning... -- No files found"); });
-        const int Before = Modal.Shown();
+        const int Before = Dialogs.Forms();
         Dialogs.Clear();
         Scan();
         EXPECT_EQ(Dialogs.Messages(), C.Messages) << C.Case;
         EXPECT_EQ(Dialogs.Beeps(), C.Messages.size()) << C.Case;
-        EXPECT_EQ(Modal.Shown() - Before, C.Shown) << C.Case;
+        EXPECT_EQ(Dialogs.Forms() - Before, C.Shown) << C.Case;
         EXPECT_EQ(QDir(Source).exists(), C.Shown == 1) << C.Case;
     }
 }
@@ -198,7 +195,7 @@ TEST_F(ScanWindowTest, AMissingLanguageFileEndsTheProgram) {
         QStringList{
             "FATAL ERROR: Languages file was not found - reinstall Quorvane to fix this error."});
     EXPECT_TRUE(Window->QuitRequested());
-    EXPECT_EQ(Modal.Shown(), 0);
+    EXPECT_EQ(Dialogs.Forms(), 0);
     EXPECT_EQ(FolderTree(Demos()), Changed(CLibrary, {}));
 }
 
