@@ -111,12 +111,13 @@ TEST_F(ProjectOpsWindowTest, NewProjectMakesOrChoosesItAndOffersFiles) {
         EXPECT_EQ(Dirs()->currentText(), C.Chosen);
         EXPECT_EQ(Seen.Label, "Move files to folder [" + C.Chosen + "]");
         EXPECT_EQ(Sorted(Seen.Offered), Sorted(C.Offered));
-        EXPECT_EQ(Dialogs.Shown().size(), 1);
+        // The input box, then the Move files form.
+        ASSERT_EQ(Dialogs.Shown().size(), 2);
         EXPECT_EQ(Dialogs.Shown()[0].Title, "New Project");
         EXPECT_EQ(Dialogs.Shown()[0].Text, "Project Name:");
+        EXPECT_EQ(Dialogs.Shown()[1].What, TShownDialog::Form);
         Dialogs.Clear();
     }
-    EXPECT_EQ(Dialogs.Forms(), 2);
 }
 
 TEST_F(ProjectOpsWindowTest, NewProjectCancelledOrRefused) {
@@ -238,7 +239,7 @@ TEST_F(ProjectOpsWindowTest, MoveFilesIntoTheChosenProject) {
         EXPECT_EQ(Tree(), Changed(CLibrary, C.Changes)) << C.Case;
         // The lists are refreshed: the moved files show, the project stays chosen.
         EXPECT_EQ(Sorted(Listed()), Sorted(C.Listed)) << C.Case;
-        EXPECT_TRUE(Dialogs.Shown().isEmpty()) << C.Case;
+        EXPECT_TRUE(Dialogs.Messages().isEmpty()) << C.Case;
     }
 }
 
@@ -272,8 +273,9 @@ TEST_F(ProjectOpsWindowTest, WithoutADemosFolderNothingIsMadeInTheWorkingFolder)
     Find<QPushButton>("btnScan")->click();
     QDir::setCurrent(Was);
     QDir(Profile).removeRecursively();
-    EXPECT_TRUE(Dialogs.Shown().isEmpty());
-    EXPECT_EQ(Dialogs.Forms(), 1);
+    // Only the Scan form: no input box, no Move files form, no message.
+    ASSERT_EQ(Dialogs.Shown().size(), 1);
+    EXPECT_EQ(Dialogs.Shown()[0].Title, "frmScan");
     EXPECT_EQ(FolderTree(Work), QStringList());
 }
 
