@@ -41,7 +41,8 @@ public:
     };
 
     TSoundArea(IShell& Shell, const TWidgets& W, const TLibraryArea& Library, TRunPanel& RunPanel);
-    // A capture still running is stopped (its file is left as it stands).
+    // A recording still running is stopped before its file goes (the file
+    // completes itself as it closes).
     ~TSoundArea() override;
 
     QTimer* Timer1() const { return FTimer1; }
@@ -86,10 +87,12 @@ public:
     // capture starts again, which would replace that file, until the game
     // has gone.
     void Timer1Timer();
-    void StartSoundCapture();
-    void StopSoundCapture();
 
 private:
+    // Only the watch starts and stops a capture, so that a file is never
+    // created anew while a recording still writes to it.
+    void StartSoundCapture();
+    void StopSoundCapture();
     // Selects the entry named by an [AUDIO] key; false, and the list left as
     // it is, when the key is empty.
     bool SelectStored(QComboBox* List, const QString& Key);
