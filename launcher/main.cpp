@@ -8,10 +8,15 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char** argv) {
     // A second launcher, or a running installer, ends silently.
     if (!AcquireSingleInstance(QStringLiteral("OneInstance")))
         return 0;
+    // A file-size limit then fails a write as a full disk does, instead of
+    // ending the program in the middle of a capture.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication App(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/qvr/app/qvr.png")));

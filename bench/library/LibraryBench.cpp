@@ -125,6 +125,12 @@ public:
     bool RecordFree() override { return true; }
     bool Free() override { return true; }
     bool Stop() override { return true; }
+    // A device without inputs that cannot record.
+    std::optional<QString> RecordGetInputName(int) override { return std::nullopt; }
+    uint32_t RecordGetInput(int) override { return 0xFFFFFFFF; }
+    bool RecordSetInput(int, uint32_t) override { return false; }
+    uint32_t RecordStart(uint32_t, uint32_t, uint32_t, TRecordProc, void*) override { return 0; }
+    bool ChannelStop(uint32_t) override { return false; }
 };
 
 class TNoProcesses : public IProcessList {

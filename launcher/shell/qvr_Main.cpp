@@ -268,6 +268,9 @@ void TfrmMain::FormDestroy() {
     if (FDestroyed || FTerminated)
         return;
     FDestroyed = true;
+    // A capture still running is completed first: its log line goes into
+    // the log file.
+    Guard([this] { FSound->FormDestroy(); });
     Guard([this] {
         FSettingsIni->WriteString(QStringLiteral("WINDOW"), QStringLiteral("top"),
                                   QString::number(y()));

@@ -12,7 +12,10 @@
 //       ConfigButtons, btnRunClick, edPresetsChange, btnSavePresetClick,
 //       FillMapsMenu, OnMapMenuClick, IsBF2Running, RewriteVideoCon
 //   TSoundArea (sound/qvr_Sound)  FillRecordingSources, SelectSndSource,
-//       FormClose's inputs, the capture watch Timer1
+//       ShowSourceVolume, tbVolumeChange, btnRefreshSourcesClick,
+//       taSoundCaptureShow, SpeedButton2Click, FormClose's inputs, the
+//       capture watch Timer1Timer (StartSoundCapture, StopSoundCapture) and
+//       the capture completed at destruction
 //   TRconArea (rcon/qvr_Rcon)  the watch timer BF2Catch, the server presets
 // The window makes the areas and wires the steps that cross from one to
 // another (qvr_Wiring.cpp).

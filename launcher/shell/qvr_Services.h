@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 class IDialogs;
 class IProcessList;
@@ -21,6 +22,30 @@ public:
     virtual bool RecordFree() = 0;
     virtual bool Free() = 0;
     virtual bool Stop() = 0;
+
+    // Recording inputs, numbered from 0 without gaps.
+    // Settings of RecordSetInput; CInputOff is also the "off" bit of the
+    // state that RecordGetInput gives, whose low 16 bits are the level.
+    static constexpr uint32_t CInputOff = 0x10000;
+    static constexpr uint32_t CInputOn = 0x20000;
+    static constexpr uint32_t CInputLevel = 0x40000; // or'ed with a level 0..100
+    static constexpr uint32_t CInputLevelMask = 0xFFFF;
+    // The name of an input; none past the last one.
+    virtual std::optional<QString> RecordGetInputName(int Input) = 0;
+    // The state of an input; all bits set when the call fails.
+    virtual uint32_t RecordGetInput(int Input) = 0;
+    // Fails past the last input and for a negative one.
+    virtual bool RecordSetInput(int Input, uint32_t Setting) = 0;
+
+    // Called on the recording's own thread with each block of recorded
+    // sound, valid only during the call; returning 0 ends the recording.
+    using TRecordProc = int (*)(uint32_t Channel, const void* Buffer, uint32_t Length, void* User);
+    // Records the input that is on: Freq frames per second of Chans channels,
+    // Flags 0 for 16-bit samples. The channel, or 0 when it cannot start.
+    virtual uint32_t RecordStart(uint32_t Freq, uint32_t Chans, uint32_t Flags, TRecordProc Proc,
+                                 void* User) = 0;
+    // Stops a recording; once it returns, its callback runs no more.
+    virtual bool ChannelStop(uint32_t Channel) = 0;
 };
 
 struct TLauncherServices {

@@ -96,6 +96,7 @@ void TfrmMain::MakeAreas() {
     FPageShow = {
         {U.taZuruveZevoruvi, [this] { FLibrary->taZuruveZevoruviShow(); }},
         {U.taSettings, [this] { FSettings->taSettingsShow(); }},
+        {U.taSoundCapture, [this] { FSound->taSoundCaptureShow(); }},
     };
     FPageExit = {};
     for (QTabWidget* Pages : {U.Pages, U.PagesSettings}) {

@@ -1,6 +1,12 @@
 #include "launcher/sound/qvr_BassLibrary.h"
 
 #include "bass/bass.h"
+#include "common/TextCodec.h"
+
+#include <type_traits>
+
+// The callback is handed on as it is: both sides spell the same type.
+static_assert(std::is_same_v<IBass::TRecordProc, RECORDPROC>);
 
 uint32_t TBassLibrary::GetVersion() {
     return BASS_GetVersion();
@@ -19,4 +25,23 @@ bool TBassLibrary::Free() {
 }
 bool TBassLibrary::Stop() {
     return BASS_Stop() != 0;
+}
+std::optional<QString> TBassLibrary::RecordGetInputName(int Input) {
+    const char* Name = BASS_RecordGetInputName(Input);
+    if (Name == nullptr)
+        return std::nullopt;
+    return DecodeAnsi(QByteArray(Name));
+}
+uint32_t TBassLibrary::RecordGetInput(int Input) {
+    return BASS_RecordGetInput(Input);
+}
+bool TBassLibrary::RecordSetInput(int Input, uint32_t Setting) {
+    return BASS_RecordSetInput(Input, Setting) != 0;
+}
+uint32_t TBassLibrary::RecordStart(uint32_t Freq, uint32_t Chans, uint32_t Flags, TRecordProc Proc,
+                                   void* User) {
+    return BASS_RecordStart(Freq, Chans, Flags, Proc, User);
+}
+bool TBassLibrary::ChannelStop(uint32_t Channel) {
+    return BASS_ChannelStop(Channel) != 0;
 }

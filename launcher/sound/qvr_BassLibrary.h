@@ -11,4 +11,10 @@ public:
     bool RecordFree() override;
     bool Free() override;
     bool Stop() override;
+    std::optional<QString> RecordGetInputName(int Input) override;
+    uint32_t RecordGetInput(int Input) override;
+    bool RecordSetInput(int Input, uint32_t Setting) override;
+    uint32_t RecordStart(uint32_t Freq, uint32_t Chans, uint32_t Flags, TRecordProc Proc,
+                         void* User) override;
+    bool ChannelStop(uint32_t Channel) override;
 };

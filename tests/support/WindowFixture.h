@@ -22,7 +22,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
+#include <thread>
 
 class TFixedClock : public IClock {
 public:
@@ -30,23 +33,119 @@ public:
     QDateTime FNow = QDateTime(QDate(2026, 12, 8), QTime(19, 41, 33));
 };
 
+// A scripted audio device: its inputs, each on or off with a level; every
+// call after the version check is recorded; a started recording is handed
+// sound on demand. Every call but the version fails while the recording
+// side is not started, as the library's do.
 class TScriptedBass : public IBass {
 public:
+    struct TInput {
+        QString Name;
+        bool On = false;
+        int Level = 50;
+    };
+
     uint32_t GetVersion() override { return Version; }
     bool RecordInit(int Device) override {
         Calls << QStringLiteral("RecordInit(%1)").arg(Device);
+        FStarted = DeviceOk;
         return DeviceOk;
     }
     bool Init(int Device, uint32_t Freq, uint32_t, void*) override {
         Calls << QStringLiteral("Init(%1,%2)").arg(Device).arg(Freq);
         return DeviceOk;
     }
-    bool RecordFree() override { return Calls << "RecordFree", true; }
+    bool RecordFree() override {
+        Calls << "RecordFree";
+        FStarted = false;
+        StopRecording();
+        return true;
+    }
     bool Free() override { return Calls << "Free", true; }
     bool Stop() override { return Calls << "Stop", true; }
+
+    std::optional<QString> RecordGetInputName(int Input) override {
+        if (!Exists(Input))
+            return std::nullopt;
+        return Inputs[Input].Name;
+    }
+    uint32_t RecordGetInput(int Input) override {
+        if (!Exists(Input))
+            return 0xFFFFFFFF;
+        return (Inputs[Input].On ? 0 : CInputOff) | static_cast<uint32_t>(Inputs[Input].Level);
+    }
+    bool RecordSetInput(int Input, uint32_t Setting) override {
+        Calls << QStringLiteral("SetInput(%1,%2)").arg(Input).arg(Setting, 0, 16);
+        if (!Exists(Input))
+            return false;
+        if (Setting & CInputOff)
+            Inputs[Input].On = false;
+        if (Setting & CInputOn)
+            Inputs[Input].On = true;
+        if (Setting & CInputLevel)
+            Inputs[Input].Level = std::min<int>(Setting & CInputLevelMask, 100);
+        return true;
+    }
+    uint32_t RecordStart(uint32_t Freq, uint32_t Chans, uint32_t Flags, TRecordProc Proc,
+                         void* User) override {
+        Calls << QStringLiteral("RecordStart(%1,%2,%3)").arg(Freq).arg(Chans).arg(Flags);
+        if (!FStarted || !RecordOk || FChannel != 0)
+            return 0;
+        FChannel = ++FLastChannel;
+        FProc = Proc;
+        FUser = User;
+        return FChannel;
+    }
+    bool ChannelStop(uint32_t Channel) override {
+        Calls << QStringLiteral("ChannelStop(%1)").arg(Channel);
+        if (Channel == 0 || Channel != FChannel)
+            return false;
+        StopRecording();
+        return true;
+    }
+
+    // Hands a block of sound to the running recording's callback, on a
+    // thread of its own as the library does; false when no recording runs.
+    // A callback that returns 0 ends the recording.
+    bool Deliver(const QByteArray& Sound) {
+        if (!FProc)
+            return false;
+        int GoOn = 0;
+        std::thread([&] {
+            GoOn = FProc(FChannel, Sound.constData(), static_cast<uint32_t>(Sound.size()), FUser);
+        }).join();
+        if (GoOn == 0)
+            FProc = nullptr;
+        return true;
+    }
+    bool Recording() const { return FChannel != 0; }
+    // The inputs that are on, by position.
+    QList<int> OnInputs() const {
+        QList<int> On;
+        for (int I = 0; I < Inputs.size(); ++I)
+            if (Inputs[I].On)
+                On << I;
+        return On;
+    }
+
     uint32_t Version = 0x00010002;
     bool DeviceOk = true;
+    bool RecordOk = true;
+    QList<TInput> Inputs;
     QStringList Calls;
+
+private:
+    bool Exists(int Input) const { return FStarted && Input >= 0 && Input < Inputs.size(); }
+    void StopRecording() {
+        FChannel = 0;
+        FProc = nullptr;
+        FUser = nullptr;
+    }
+
+    bool FStarted = false;
+    uint32_t FChannel = 0, FLastChannel = 0;
+    TRecordProc FProc = nullptr;
+    void* FUser = nullptr;
 };
 
 // Records the programs the window starts instead of starting them.

@@ -2,6 +2,8 @@
 // script, command line, log and start of the game.
 #include "RunFixture.h"
 
+#include "common/ProfileFile.h"
+
 // ---------------------------------------------------------------- modes
 
 TEST_F(RunTest, EachModeButtonSetsThePanel) {
@@ -105,27 +107,31 @@ TEST_F(RunTest, CaptureSoundSelectsTheStoredInputAndStartsTheWatch) {
     const struct {
         const char* Stored;
         int Selected; // the entry selected after the run; 0 before it
-    } Cases[] = {{"game.MONITOR", 1}, {"", 0}, {"Line In", 0}};
+    } Cases[] = {{"MONITOR of game", 1}, {"", 0}, {"Line In", 0}};
     for (const auto& C : Cases) {
+        // The device's first input is on, so start-up selects it.
+        Bass.Inputs = {{"Microphone", true, 40}, {"Monitor of Game", false, 70}};
         MakeGame();
-        WriteConfigured(QByteArray("[AUDIO]\r\nsrc=") + C.Stored + "\r\n");
+        WriteConfigured();
         Start();
         Dialogs.Clear();
         auto* Source = Find<QComboBox>("edSource");
-        Source->clear();
-        Source->addItems({"Microphone", "game.monitor"});
-        Source->setCurrentIndex(0);
-        int Changes = 0;
-        QObject::connect(Source, &QComboBox::currentIndexChanged, [&] { ++Changes; });
+        ASSERT_EQ(Source->currentIndex(), 0);
+        // Stored after start-up, as the settings OK stores it.
+        Window->SettingsIni().WriteString("AUDIO", "src", C.Stored);
         ChooseMode("btnPlayWithCam");
         Find<QCheckBox>("cbCaptureSound")->setChecked(true);
         ChooseFiles();
         FLogMark = ConsoleLines().size();
+        Bass.Calls.clear();
         Run();
         SCOPED_TRACE(C.Stored);
         EXPECT_EQ(Source->currentIndex(), C.Selected);
-        // Selection only: the change-of-input handler is not run.
-        EXPECT_EQ(Changes, 0);
+        // Selection only: no input is switched and nothing is recorded until
+        // the watch sees the game.
+        EXPECT_EQ(Bass.Calls, QStringList());
+        EXPECT_EQ(Bass.OnInputs(), QList<int>{0});
+        EXPECT_FALSE(Window->Sound().CapturingSound());
         EXPECT_TRUE(Window->Sound().Timer1()->isActive());
         EXPECT_EQ(NewLog().value(0), "Mode is: [Play and capture sound]");
         EXPECT_EQ(Starter.Started.size(), 1);

@@ -6,6 +6,7 @@
 #include "common/FileSystem.h"
 
 #include "BassFixture.h"
+#include "SoundFiles.h"
 #include "support/WaitUntil.h"
 
 #include <QFile>
@@ -23,14 +24,6 @@ BOOL RecordProc(HRECORD, const void* Buffer, DWORD Length, void* Capture) {
 QByteArray ReadAll(const QString& HostPath) {
     QFile F(HostPath);
     return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
-}
-
-// The largest sample of the sound after a 44-byte header.
-int Peak(const QByteArray& File) {
-    int Peak = 0;
-    for (qsizetype I = 44; I + 1 < File.size(); I += 2)
-        Peak = std::max(Peak, std::abs(int{qFromLittleEndian<int16_t>(File.constData() + I)}));
-    return Peak;
 }
 
 using TWavCaptureRecordTest = TBassServerTest;

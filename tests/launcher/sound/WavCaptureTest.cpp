@@ -6,16 +6,15 @@
 #include "common/Errors.h"
 #include "common/FileSystem.h"
 
+#include "SoundFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
 
 namespace {
 
@@ -24,33 +23,6 @@ QByteArray ReadAll(const QString& HostPath) {
     if (!F.open(QIODevice::ReadOnly))
         return {};
     return F.readAll();
-}
-
-// Sound bytes that differ from block to block.
-QByteArray Sound(int Length, char Seed) {
-    QByteArray Out(Length, '\0');
-    for (int I = 0; I < Length; ++I)
-        Out[I] = static_cast<char>(Seed + I * 7);
-    return Out;
-}
-
-// The header a file holding that many bytes of sound must start with.
-QByteArray ExpectedHeader(uint32_t DataBytes) {
-    QByteArray H = QByteArray::fromHex("52494646") + QByteArray(4, '\0') +
-                   QByteArray::fromHex("57415645"    // "WAVE"
-                                       "666d7420"    // "fmt "
-                                       "10000000"    // 16
-                                       "0100"        // PCM
-                                       "0200"        // 2 channels
-                                       "44ac0000"    // 44100
-                                       "10b10200"    // 176400
-                                       "0400"        // 4
-                                       "1000"        // 16
-                                       "64617461") + // "data"
-                   QByteArray(4, '\0');
-    qToLittleEndian<uint32_t>(DataBytes + 36, H.data() + 4);
-    qToLittleEndian<uint32_t>(DataBytes, H.data() + 40);
-    return H;
 }
 
 // The capture of some blocks of sound, start to end.
@@ -63,32 +35,6 @@ void Capture(const QString& WinPath, const QList<QByteArray>& Blocks) {
     EXPECT_TRUE(C.Finish());
     EXPECT_FALSE(C.IsOpen());
 }
-
-// Lowers the file size limit of this process for one test, with the signal
-// that would end the process turned off, so a write beyond it fails.
-class TFileSizeLimit {
-public:
-    explicit TFileSizeLimit(rlim_t Limit) {
-        getrlimit(RLIMIT_FSIZE, &FOld);
-        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit New = FOld;
-        New.rlim_cur = Limit;
-        setrlimit(RLIMIT_FSIZE, &New);
-    }
-    ~TFileSizeLimit() { Lift(); }
-    void Lift() {
-        if (FLifted)
-            return;
-        setrlimit(RLIMIT_FSIZE, &FOld);
-        std::signal(SIGXFSZ, FOldHandler);
-        FLifted = true;
-    }
-
-private:
-    rlimit FOld{};
-    void (*FOldHandler)(int) = nullptr;
-    bool FLifted = false;
-};
 
 class TWavCaptureTest : public ::testing::Test {
 protected:
