@@ -34,7 +34,6 @@ public:
         QLineEdit* edSelDemo;
         QLineEdit* edSelCam;
         QPushButton* btnRefresh;
-        QTreeWidget* edBookmarks;
     };
     // Steps of other areas that the library's own steps include.
     struct THooks {
@@ -78,7 +77,6 @@ public:
     void ReloadProjects();
     // The caption of the file group, which names the current mod.
     void ApplyLanguage();
-    void ApplyBookmarkTitles();
 
     void taZuruveZevoruviShow();
     // The Unassigned entry and the projects of the Demos folder; Current

@@ -6,9 +6,17 @@
 //   TLibraryArea (library/qvr_Library)  taZuruveZevoruviShow, ListProjects,
 //       FillModsMenu, OnMODMenuClick, edDirsSelect, FillFileList,
 //       edFilesSelectItem, btnRefreshClick
-//   TRunPanel (playback/qvr_Run, qvr_Presets, qvr_Maps, qvr_Profiles)
+//   TRunPanel (playback/qvr_Run, qvr_Presets, qvr_Maps)
 //       ConfigButtons, btnRunClick, edPresetsChange, btnSavePresetClick,
-//       FillMapsMenu, OnMapMenuClick, IsBF2Running, RewriteVideoCon
+//       FillMapsMenu, OnMapMenuClick, IsBF2Running
+//   TProfilesPage (playback/qvr_Profiles)  ListProfiles, taProfilesShow,
+//       FillQualityCombo, edProfileSelectItem, ApplyVideoSetting,
+//       tbViewDistanceChange, edProfileCustomDrawItem, the Video.con
+//       rewrite of OK (RewriteVideoCon)
+//   TBookmarksPage (library/qvr_Bookmarks)  taBookmarksShow,
+//       edMiniProfilesSelectItem, btnDownloadClick, btnAbortClick,
+//       DownloadFile, DownloadProgress, the watchdog CatchDownload, the
+//       bookmark column titles
 //   TSoundArea (sound/qvr_Sound)  FillRecordingSources, SelectSndSource,
 //       FormClose's inputs, the capture watch Timer1
 //   TRconArea (rcon/qvr_Rcon)  the watch timer BF2Catch, the server presets
@@ -28,8 +36,10 @@
 
 #include "ui_qvr_Main.h"
 
+class TBookmarksPage;
 class TLibraryArea;
 class TProfileFile;
+class TProfilesPage;
 class TRconArea;
 class TRunPanel;
 class TSettingsArea;
@@ -59,6 +69,8 @@ public:
     TRunPanel& RunPanel() { return *FRunPanel; }
     TSoundArea& Sound() { return *FSound; }
     TRconArea& Rcon() { return *FRcon; }
+    TProfilesPage& Profiles() { return *FProfiles; }
+    TBookmarksPage& Bookmarks() { return *FBookmarks; }
 
     // IShell
     QWidget* Window() override { return this; }
@@ -107,6 +119,8 @@ private:
     std::unique_ptr<TRunPanel> FRunPanel;
     std::unique_ptr<TSoundArea> FSound;
     std::unique_ptr<TRconArea> FRcon;
+    std::unique_ptr<TProfilesPage> FProfiles;
+    std::unique_ptr<TBookmarksPage> FBookmarks;
     std::unique_ptr<TSettingsArea> FSettings;
     // The show and exit handlers of the pages and sub-pages, and the page
     // each page control showed last.

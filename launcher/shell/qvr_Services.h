@@ -9,6 +9,7 @@
 #include <cstdint>
 
 class IDialogs;
+class IDownloader;
 class IProcessList;
 
 // The audio library's calls, as the launcher makes them.
@@ -31,4 +32,6 @@ struct TLauncherServices {
     IBass* Bass = nullptr;
     // The program file's host path; its folder is the program folder.
     QString ProgramFile;
+    // Downloads of bookmarked demos; none: every download fails.
+    IDownloader* Downloader = nullptr;
 };
