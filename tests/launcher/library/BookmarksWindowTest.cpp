@@ -2,6 +2,7 @@
 // download of a bookmarked demo from a local HTTP server into the Demos
 // folder with its progress, Abort and the watchdog.
 #include "support/CommaLocale.h"
+#include "support/GameDocs.h"
 #include "support/HttpServer.h"
 #include "support/WindowFixture.h"
 
@@ -53,20 +54,14 @@ class BookmarksWindowTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        Docs = QDir::homePath() + "/Documents/Battlefield 2";
-        QDir(Docs).removeRecursively();
         MakeGame();
         WriteConfigured();
-        WriteHost(Docs + "/Profiles/0001/Profile.con", "LocalProfile.setName \"Alpha\"\r\n");
-        WriteHost(Docs + "/Profiles/0002/Profile.con", "LocalProfile.setName \"Bravo\"\r\n");
-    }
-    void TearDown() override {
-        WindowTest::TearDown();
-        QDir(Docs).removeRecursively();
+        ASSERT_TRUE(Docs.Write("0001/Profile.con", "LocalProfile.setName \"Alpha\"\r\n"));
+        ASSERT_TRUE(Docs.Write("0002/Profile.con", "LocalProfile.setName \"Bravo\"\r\n"));
     }
     // Alpha's bookmarks file, then the page shown with Alpha chosen.
     void ShowBookmarks(const QByteArray& Lines) {
-        WriteHost(Docs + "/Profiles/0001/DemoBookmarks.con", Lines);
+        ASSERT_TRUE(Docs.Write("0001/DemoBookmarks.con", Lines));
         Start();
         Find<QTabWidget>("Pages")->setCurrentWidget(Find<QWidget>("taBookmarks"));
         ChooseProfile("0001");
@@ -132,7 +127,7 @@ protected:
         return Data;
     }
 
-    QString Docs;
+    TGameDocs Docs;
     THttpServer Server;
     TRescue Rescue{Server};
 };

@@ -2,6 +2,7 @@
 // profiles in the documents folder, a profile's settings in the page's
 // controls, and OK writing them back into its Video.con.
 #include "support/CommaLocale.h"
+#include "support/GameDocs.h"
 #include "support/WindowFixture.h"
 
 #include "common/Folders.h"
@@ -26,27 +27,19 @@ class ProfilesTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        Docs = QDir::homePath() + "/Documents/Battlefield 2";
-        QDir(Docs).removeRecursively();
         MakeGame();
         WriteConfigured();
         // The profile Alpha with every file; Bravo without Video.con; the
         // Default profile and a file, neither of which is listed.
-        WriteProfile("0001", "Profile.con", "LocalProfile.setName \"Alpha\"\r\n");
-        WriteProfile("0001", "ServerSettings.con",
-                     "sv.serverName \"My Server\"\r\nsv.demoQuality 5\r\nsv.demoIndexURL x\r\n");
-        WriteProfile("0001", "Video.con", CAlphaVideo);
-        WriteProfile("0002", "Profile.con", "LocalProfile.setName \"Bravo\"\r\n");
-        WriteProfile("0002", "ServerSettings.con", "sv.demoQuality 2\r\n");
-        WriteProfile("Default", "Profile.con", "LocalProfile.setName \"Default\"\r\n");
-        WriteHost(Docs + "/Profiles/notes.txt", "not a profile");
-    }
-    void TearDown() override {
-        WindowTest::TearDown();
-        QDir(Docs).removeRecursively();
-    }
-    void WriteProfile(const QString& Id, const QString& Name, const QByteArray& Text) {
-        WriteHost(Docs + "/Profiles/" + Id + "/" + Name, Text);
+        ASSERT_TRUE(Docs.Write("0001/Profile.con", "LocalProfile.setName \"Alpha\"\r\n"));
+        ASSERT_TRUE(
+            Docs.Write("0001/ServerSettings.con",
+                       "sv.serverName \"My Server\"\r\nsv.demoQuality 5\r\nsv.demoIndexURL x\r\n"));
+        ASSERT_TRUE(Docs.Write("0001/Video.con", CAlphaVideo));
+        ASSERT_TRUE(Docs.Write("0002/Profile.con", "LocalProfile.setName \"Bravo\"\r\n"));
+        ASSERT_TRUE(Docs.Write("0002/ServerSettings.con", "sv.demoQuality 2\r\n"));
+        ASSERT_TRUE(Docs.Write("Default/Profile.con", "LocalProfile.setName \"Default\"\r\n"));
+        ASSERT_TRUE(Docs.Write("notes.txt", "not a profile"));
     }
     void ShowProfilesPage() {
         Find<QTabWidget>("Pages")->setCurrentWidget(Find<QWidget>("taSettings"));
@@ -97,7 +90,7 @@ protected:
                                                  "VideoSettings.setAntialiasing 4Samples\r\n"
                                                  "VideoSettings.setViewDistanceScale 0.75\r\n"
                                                  "VideoSettings.setResolution 1024x768@60Hz\r\n";
-    QString Docs;
+    TGameDocs Docs;
 };
 
 TEST_F(ProfilesTest, ShowsAProfileAndOkRewritesItsVideoCon) {
@@ -118,7 +111,7 @@ TEST_F(ProfilesTest, ShowsAProfileAndOkRewritesItsVideoCon) {
     PressOk();
     EXPECT_FALSE(LogSince(Mark).join('\n').contains("Video"))
         << LogSince(Mark).join('\n').toStdString();
-    EXPECT_EQ(ReadHost(Docs + "/Profiles/0001/Video.con"), CAlphaVideo);
+    EXPECT_EQ(Docs.Read("0001/Video.con"), CAlphaVideo);
 
     ShowProfilesPage();
     ChooseProfile("0001");
@@ -148,7 +141,7 @@ TEST_F(ProfilesTest, ShowsAProfileAndOkRewritesItsVideoCon) {
                                  "VideoSettings.setAntialiasing 4Samples",
                                  "VideoSettings.setViewDistanceScale 0.70",
                                  "VideoSettings.setResolution 1024x768@60Hz"};
-    EXPECT_EQ(ReadHost(Docs + "/Profiles/0001/Video.con"), Written.join("\r\n").toUtf8() + "\r\n");
+    EXPECT_EQ(Docs.Read("0001/Video.con"), Written.join("\r\n").toUtf8() + "\r\n");
     QStringList Log = {"Saving Video settings to file [" + GetBF2DocsDir() +
                            "Profiles\\0001\\Video.con]",
                        "Video.con:"};
