@@ -93,7 +93,11 @@ void TProfilesPage::DrawSelectedBold(QTreeWidget* List) {
 }
 
 void TProfilesPage::taProfilesShow() {
-    FW.edProfile->selectionModel()->clearSelection();
+    {
+        // Whatever the page showed stays until a profile is chosen again.
+        const QSignalBlocker Quiet(FW.edProfile->selectionModel());
+        FW.edProfile->selectionModel()->clearSelection();
+    }
     for (int C = 0; C <= vcAntialias; ++C) {
         QComboBox* List = FW.Lists[C];
         List->clear();
