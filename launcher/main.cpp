@@ -2,6 +2,7 @@
 #include "common/ShellOpen.h"
 #include "common/SingleInstance.h"
 #include "common/ui/QtDialogs.h"
+#include "launcher/platform/Download.h"
 #include "launcher/platform/ProcessList.h"
 #include "launcher/shell/qvr_Main.h"
 #include "launcher/sound/qvr_BassLibrary.h"
@@ -26,8 +27,9 @@ int main(int argc, char** argv) {
     TShellStarter Starter;
     TProcFsProcessList Processes;
     TBassLibrary Bass;
-    TfrmMain frmMain(
-        {&Dialogs, &Clock, &Starter, &Processes, &Bass, QCoreApplication::applicationFilePath()});
+    TUrlDownloader Downloader;
+    TfrmMain frmMain({&Dialogs, &Clock, &Starter, &Processes, &Bass,
+                      QCoreApplication::applicationFilePath(), &Downloader});
     if (frmMain.Terminated())
         return 0;
     frmMain.show();

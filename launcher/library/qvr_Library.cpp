@@ -150,13 +150,6 @@ void TLibraryArea::ApplyLanguage() {
                   {FCurrentMod}));
 }
 
-void TLibraryArea::ApplyBookmarkTitles() {
-    const char* Columns[] = {"bmServer", "bmMap", "bmDate", "bmURL"};
-    for (int I = 0; I < 4; ++I)
-        FW.edBookmarks->headerItem()->setText(
-            I, FShell.GetLangString(QLatin1String(Columns[I]), QStringLiteral("Strings")));
-}
-
 // ---------------------------------------------------------------- handlers
 
 void TLibraryArea::taZuruveZevoruviShow() {

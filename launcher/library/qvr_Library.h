@@ -36,7 +36,6 @@ public:
         QLineEdit* edSelDemo;
         QLineEdit* edSelCam;
         QPushButton* btnRefresh;
-        QTreeWidget* edBookmarks;
         QPushButton* btnScan;
     };
     // Steps of other areas that the library's own steps include.
@@ -85,7 +84,6 @@ public:
     void ReloadProjects();
     // The caption of the file group, which names the current mod.
     void ApplyLanguage();
-    void ApplyBookmarkTitles();
 
     void taZuruveZevoruviShow();
     // The Unassigned entry and the projects of the Demos folder; Current

@@ -71,8 +71,6 @@ public:
     void ModChanged();
     // The preset in use, stored at exit.
     QString CurrentPreset() const;
-    // The last step of the settings OK: the chosen profile's Video.con.
-    void RewriteVideoCon();
 
     void ConfigButtons(int Mode);
     void btnRunClick();

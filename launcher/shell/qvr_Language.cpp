@@ -5,6 +5,7 @@
 #include "common/Dialogs.h"
 #include "common/FileSystem.h"
 #include "common/ProfileFile.h"
+#include "launcher/library/qvr_Bookmarks.h"
 #include "launcher/library/qvr_Library.h"
 #include "launcher/shell/qvr_Controls.h"
 #include "launcher/shell/qvr_Settings.h"
@@ -31,7 +32,7 @@ void TfrmMain::LoadLanguage(const QString& Name) {
     FSettings->ApplyCategoryCaptions();
     // A caption that is no format for the mod's name ends the load here.
     FLibrary->ApplyLanguage();
-    FLibrary->ApplyBookmarkTitles();
+    FBookmarks->ApplyBookmarkTitles();
     FSound->ApplyLanguage();
 
     auto Str = [&](const char* Key) {

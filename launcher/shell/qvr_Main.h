@@ -8,9 +8,17 @@
 //       edFilesSelectItem, btnRefreshClick, menuNewProjectClick,
 //       menuRenameProjectClick, menuMoveFilesClick (qvr_ProjectOps),
 //       btnScanClick (qvr_Scan)
-//   TRunPanel (playback/qvr_Run, qvr_Presets, qvr_Maps, qvr_Profiles)
+//   TRunPanel (playback/qvr_Run, qvr_Presets, qvr_Maps)
 //       ConfigButtons, btnRunClick, edPresetsChange, btnSavePresetClick,
-//       FillMapsMenu, OnMapMenuClick, IsBF2Running, RewriteVideoCon
+//       FillMapsMenu, OnMapMenuClick, IsBF2Running
+//   TProfilesPage (playback/qvr_Profiles)  ListProfiles, taProfilesShow,
+//       FillQualityCombo, edProfileSelectItem, ApplyVideoSetting,
+//       tbViewDistanceChange, edProfileCustomDrawItem, the Video.con
+//       rewrite of OK (RewriteVideoCon)
+//   TBookmarksPage (library/qvr_Bookmarks)  taBookmarksShow,
+//       edMiniProfilesSelectItem, btnDownloadClick, btnAbortClick,
+//       DownloadFile, DownloadProgress, the watchdog CatchDownload, the
+//       bookmark column titles
 //   TSoundArea (sound/qvr_Sound)  FillRecordingSources, SelectSndSource,
 //       ShowSourceVolume, tbVolumeChange, btnRefreshSourcesClick,
 //       taSoundCaptureShow, SpeedButton2Click, FormClose's inputs, the
@@ -33,8 +41,10 @@
 
 #include "ui_qvr_Main.h"
 
+class TBookmarksPage;
 class TLibraryArea;
 class TProfileFile;
+class TProfilesPage;
 class TRconArea;
 class TRunPanel;
 class TSettingsArea;
@@ -64,6 +74,8 @@ public:
     TRunPanel& RunPanel() { return *FRunPanel; }
     TSoundArea& Sound() { return *FSound; }
     TRconArea& Rcon() { return *FRcon; }
+    TProfilesPage& Profiles() { return *FProfiles; }
+    TBookmarksPage& Bookmarks() { return *FBookmarks; }
 
     // IShell
     QWidget* Window() override { return this; }
@@ -112,6 +124,8 @@ private:
     std::unique_ptr<TRunPanel> FRunPanel;
     std::unique_ptr<TSoundArea> FSound;
     std::unique_ptr<TRconArea> FRcon;
+    std::unique_ptr<TProfilesPage> FProfiles;
+    std::unique_ptr<TBookmarksPage> FBookmarks;
     std::unique_ptr<TSettingsArea> FSettings;
     // The show and exit handlers of the pages and sub-pages, and the page
     // each page control showed last.

@@ -10,6 +10,7 @@
 #include <optional>
 
 class IDialogs;
+class IDownloader;
 class IProcessList;
 
 // The audio library's calls, as the launcher makes them.
@@ -56,4 +57,6 @@ struct TLauncherServices {
     IBass* Bass = nullptr;
     // The program file's host path; its folder is the program folder.
     QString ProgramFile;
+    // Downloads of bookmarked demos; none: every download fails.
+    IDownloader* Downloader = nullptr;
 };

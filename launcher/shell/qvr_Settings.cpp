@@ -6,7 +6,7 @@
 #include "common/ProfileFile.h"
 #include "common/TextRules.h"
 #include "launcher/library/qvr_Library.h"
-#include "launcher/playback/qvr_Run.h"
+#include "launcher/playback/qvr_Profiles.h"
 #include "launcher/rcon/qvr_Rcon.h"
 #include "launcher/shell/Associations.h"
 #include "launcher/shell/GameDetection.h"
@@ -200,7 +200,7 @@ void TSettingsArea::btnOkClick() {
     ShowDocumentsCheck();
     if (FW.cbAssociateFiles->isChecked())
         WriteAssociations();
-    FAreas.RunPanel.RewriteVideoCon();
+    FAreas.Profiles.RewriteVideoCon();
 }
 
 // ---------------------------------------------------------------- game detection

@@ -19,6 +19,7 @@ class QToolButton;
 class QTreeWidget;
 class QWidget;
 class TLibraryArea;
+class TProfilesPage;
 class TRconArea;
 class TRunPanel;
 class TSoundArea;
@@ -51,6 +52,7 @@ public:
         TRunPanel& RunPanel;
         TSoundArea& Sound;
         TRconArea& Rcon;
+        TProfilesPage& Profiles;
     };
 
     TSettingsArea(IShell& Shell, const TWidgets& W, const TAreas& Areas);

@@ -2,7 +2,9 @@
 // cross from one area to another.
 #include "launcher/shell/qvr_Main.h"
 
+#include "launcher/library/qvr_Bookmarks.h"
 #include "launcher/library/qvr_Library.h"
+#include "launcher/playback/qvr_Profiles.h"
 #include "launcher/playback/qvr_Run.h"
 #include "launcher/rcon/qvr_Rcon.h"
 #include "launcher/shell/qvr_Controls.h"
@@ -28,7 +30,7 @@ void TfrmMain::MakeAreas() {
 
     FLibrary = std::make_unique<TLibraryArea>(
         *this, TLibraryArea::TWidgets{U.gbFiles, U.edDirs, U.btnOptions, U.edFiles, U.edSelDemo,
-                                      U.edSelCam, U.btnRefresh, U.edBookmarks, U.btnScan});
+                                      U.edSelCam, U.btnRefresh, U.btnScan});
     FRunPanel = std::make_unique<TRunPanel>(
         *this,
         TRunPanel::TWidgets{{{U.btnPlayNoCam, U.laPlayDemoUserCam, rmPlayUserCam},
@@ -65,6 +67,19 @@ void TfrmMain::MakeAreas() {
         *FLibrary, *FRunPanel);
     FRcon = std::make_unique<TRconArea>(*this, TRconArea::TWidgets{U.edServers, U.edCom},
                                         *FRunPanel, *FSound);
+    FProfiles = std::make_unique<TProfilesPage>(
+        *this, TProfilesPage::TWidgets{U.edProfile,
+                                       U.edDemoQuality,
+                                       {U.edTerrainQuality, U.edGeometryQuality, U.edLightQuality,
+                                        U.edDynLightQuality, U.edDynShadow, U.edEffectsQuality,
+                                        U.edTextureQuality, U.edTxtFilterQuality, U.edAntialias},
+                                       U.tbViewDistance,
+                                       U.laView});
+    FBookmarks = std::make_unique<TBookmarksPage>(
+        *this,
+        TBookmarksPage::TWidgets{U.edMiniProfiles, U.edBookmarks, U.btnDownload, U.btnAbort,
+                                 U.ProgressBar1, U.laDownloadInfo, U.laFilename},
+        *FProfiles, *FLibrary);
     FSettings = std::make_unique<TSettingsArea>(
         *this,
         TSettingsArea::TWidgets{U.PagesSettings,
@@ -84,7 +99,7 @@ void TfrmMain::MakeAreas() {
                                 U.laLangDate,
                                 U.btnOk,
                                 U.taZuruveZevoruvi},
-        TSettingsArea::TAreas{*FLibrary, *FRunPanel, *FSound, *FRcon});
+        TSettingsArea::TAreas{*FLibrary, *FRunPanel, *FSound, *FRcon, *FProfiles});
 
     // Steps of one area that run another's.
     FLibrary->SetHooks({[this] { FRunPanel->ShowPresets(); }, [this] { FRunPanel->ModChanged(); },
@@ -97,6 +112,8 @@ void TfrmMain::MakeAreas() {
         {U.taZuruveZevoruvi, [this] { FLibrary->taZuruveZevoruviShow(); }},
         {U.taSettings, [this] { FSettings->taSettingsShow(); }},
         {U.taSoundCapture, [this] { FSound->taSoundCaptureShow(); }},
+        {U.taProfiles, [this] { FProfiles->taProfilesShow(); }},
+        {U.taBookmarks, [this] { FBookmarks->taBookmarksShow(); }},
     };
     FPageExit = {};
     for (QTabWidget* Pages : {U.Pages, U.PagesSettings}) {

@@ -1,11 +1,15 @@
 // The real main window in a temporary program folder, with a temporary game
 // folder beside it. Dialogs are scripted; the clock is fixed; the audio
-// library is a scripted device (no audio server is needed here).
+// library is a scripted device (no audio server is needed here); downloads
+// are real, from servers the tests start on 127.0.0.1.
 #pragma once
 
 #include "common/FileSystem.h"
+#include "launcher/library/qvr_Bookmarks.h"
 #include "launcher/library/qvr_Library.h"
+#include "launcher/platform/Download.h"
 #include "launcher/platform/ProcessList.h"
+#include "launcher/playback/qvr_Profiles.h"
 #include "launcher/playback/qvr_Run.h"
 #include "launcher/rcon/qvr_Rcon.h"
 #include "launcher/shell/qvr_Main.h"
@@ -173,7 +177,7 @@ protected:
         QFile::setPermissions(AppHost + "/Presets.ini", QFile::ReadOwner | QFile::WriteOwner);
         AppDir = QvrFs::WinPathOfHost(AppHost) + "\\";
         GameDir = QvrFs::WinPathOfHost(GameHost) + "\\";
-        Services = {&Dialogs, &Clock, &Starter, &Processes, &Bass, AppHost + "/qvr"};
+        Services = {&Dialogs, &Clock, &Starter, &Processes, &Bass, AppHost + "/qvr", &Downloader};
     }
     void TearDown() override {
         Window.reset();
@@ -230,6 +234,8 @@ protected:
     TRecordingStarter Starter;
     TProcFsProcessList Processes;
     TScriptedBass Bass;
+    // The real downloader: tests download from a local HTTP server.
+    TUrlDownloader Downloader;
     TLauncherServices Services;
     std::unique_ptr<TfrmMain> Window;
 };
