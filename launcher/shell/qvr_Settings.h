@@ -21,7 +21,6 @@ class QWidget;
 class TLibraryArea;
 class TProfilesPage;
 class TRconArea;
-class TRunPanel;
 class TSoundArea;
 
 class TSettingsArea : public QObject {
@@ -49,7 +48,6 @@ public:
     // The areas whose values OK stores and whose steps it runs.
     struct TAreas {
         TLibraryArea& Library;
-        TRunPanel& RunPanel;
         TSoundArea& Sound;
         TRconArea& Rcon;
         TProfilesPage& Profiles;

@@ -99,7 +99,7 @@ void TfrmMain::MakeAreas() {
                                 U.laLangDate,
                                 U.btnOk,
                                 U.taZuruveZevoruvi},
-        TSettingsArea::TAreas{*FLibrary, *FRunPanel, *FSound, *FRcon, *FProfiles});
+        TSettingsArea::TAreas{*FLibrary, *FSound, *FRcon, *FProfiles});
 
     // Steps of one area that run another's.
     FLibrary->SetHooks({[this] { FRunPanel->ShowPresets(); }, [this] { FRunPanel->ModChanged(); },
