@@ -1,6 +1,7 @@
 // The launcher's entry: one instance, the title, the window, the loop.
 #include "common/ShellOpen.h"
 #include "common/SingleInstance.h"
+#include "common/ui/DesignFonts.h"
 #include "common/ui/QtDialogs.h"
 #include "launcher/platform/ProcessList.h"
 #include "launcher/shell/qvr_Main.h"
@@ -14,6 +15,8 @@ int main(int argc, char** argv) {
         return 0;
     QApplication App(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    // The window is laid out for Tahoma 8 pt.
+    UseDesignFonts();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/qvr/app/qvr.png")));
 
     TQtDialogs Dialogs;

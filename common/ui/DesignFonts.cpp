@@ -1,0 +1,70 @@
+#include "common/ui/DesignFonts.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetrics>
+
+namespace {
+
+const QString CTahoma = QStringLiteral("Tahoma");
+const QString CLucida = QStringLiteral("Lucida Sans Unicode");
+
+// A line of the letters and digits captions are made of, and its advance in
+// Tahoma 8 pt, regular and bold: the width a stand-in may take.
+const QString CSample = QStringLiteral("The quick brown fox jumps over the lazy dog 0123456789");
+constexpr int CTahomaSampleAdvance = 282;
+constexpr int CTahomaBoldSampleAdvance = 321;
+
+int SampleAdvance(QFont Font, bool Bold) {
+    Font.setBold(Bold);
+    return QFontMetrics(Font).horizontalAdvance(CSample);
+}
+
+QFont AtDesignSize(const QString& Family) {
+    QFont Font(Family);
+    Font.setPixelSize(CDesignPixelSize);
+    return Font;
+}
+
+} // namespace
+
+QStringList WineTahomaFiles() {
+    return {QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"),
+            QStringLiteral("/usr/share/wine/fonts/tahomabd.ttf")};
+}
+
+bool LoadTahoma(const QStringList& Files) {
+    if (QFontDatabase::hasFamily(CTahoma))
+        return true;
+    for (const QString& File : Files)
+        if (QFileInfo::exists(File))
+            QFontDatabase::addApplicationFont(File);
+    return QFontDatabase::hasFamily(CTahoma);
+}
+
+QFont FittedSansFont() {
+    QFont Font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    Font.setStyleHint(QFont::SansSerif);
+    for (int Size = CDesignPixelSize; Size >= 8; --Size) {
+        Font.setPixelSize(Size);
+        if (SampleAdvance(Font, false) <= CTahomaSampleAdvance &&
+            SampleAdvance(Font, true) <= CTahomaBoldSampleAdvance)
+            break;
+    }
+    return Font;
+}
+
+QFont DesignFont() {
+    return QFontDatabase::hasFamily(CTahoma) ? AtDesignSize(CTahoma) : FittedSansFont();
+}
+
+QFont ConsoleFont() {
+    return QFontDatabase::hasFamily(CLucida) ? AtDesignSize(CLucida) : DesignFont();
+}
+
+void UseDesignFonts() {
+    LoadTahoma();
+    QApplication::setFont(DesignFont());
+    QApplication::setFont(ConsoleFont(), "QPlainTextEdit");
+}

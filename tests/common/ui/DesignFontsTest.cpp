@@ -1,0 +1,54 @@
+// The fonts the forms are laid out for, as the font database gives them.
+#include "common/ui/DesignFonts.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QPlainTextEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(DesignFonts, TahomaIsWhatTheFormsGet) {
+    // The test machine has Wine's Tahoma; the forms then get it at 8 pt.
+    ASSERT_TRUE(LoadTahoma()) << "Wine's Tahoma (fonts-wine) is not installed";
+    EXPECT_EQ(DesignFont().family(), "Tahoma");
+    EXPECT_EQ(DesignFont().pixelSize(), CDesignPixelSize);
+    EXPECT_EQ(QFontInfo(DesignFont()).family(), "Tahoma");
+    UseDesignFonts();
+    EXPECT_EQ(QApplication::font().family(), "Tahoma");
+    QPlainTextEdit Console;
+    EXPECT_EQ(Console.font(), ConsoleFont());
+}
+
+TEST(DesignFonts, AStandInIsNoWiderThanTahoma) {
+    ASSERT_TRUE(LoadTahoma());
+    const QString Sample = "Riproduci demo con telecamera registrata 0123456789";
+    const QFont Tahoma = DesignFont();
+    const QFont StandIn = FittedSansFont();
+    EXPECT_NE(QFontInfo(StandIn).family(), "Tahoma");
+    EXPECT_GE(StandIn.pixelSize(), 8);
+    for (bool Bold : {false, true}) {
+        QFont T = Tahoma, S = StandIn;
+        T.setBold(Bold);
+        S.setBold(Bold);
+        EXPECT_LE(QFontMetrics(S).horizontalAdvance(Sample),
+                  QFontMetrics(T).horizontalAdvance(Sample) * 102 / 100)
+            << "bold " << Bold;
+        // One pixel more would be wider: the stand-in is as large as it may be.
+        if (StandIn.pixelSize() < CDesignPixelSize) {
+            S.setPixelSize(StandIn.pixelSize() + 1);
+            EXPECT_GT(QFontMetrics(S).horizontalAdvance(Sample),
+                      QFontMetrics(T).horizontalAdvance(Sample) * 98 / 100);
+        }
+    }
+}
+
+TEST(DesignFonts, AMissingFileLeavesTheFontDatabaseAsItWas) {
+    const QStringList Before = QFontDatabase::families();
+    LoadTahoma({"/nonexistent/tahoma.ttf"});
+    EXPECT_EQ(QFontDatabase::families(), Before);
+}
+
+} // namespace
