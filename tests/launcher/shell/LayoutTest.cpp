@@ -23,6 +23,7 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QWindow>
 
 namespace {
@@ -109,6 +110,10 @@ TEST(LayoutCheck, SeesCutAndCrowdedCaptions) {
 
 TEST_P(LayoutTest, EveryCaptionFitsOnEveryPage) {
     MakeGame();
+    // Files in the list, for the screenshots.
+    for (const char* File :
+         {"karkand_final_round.bf2demo", "karkand_final_round.bf2cam", "karkand_final_round.wav"})
+        WriteHost(GameHost + "/mods/bf2/Demos/" + File, "x");
     WriteConfigured(QByteArray("defaultmod=bf2\r\n[MISC]\r\nlanguage=") + Language() + "\r\n");
     Start();
     ASSERT_EQ(Window->Settings().CurrentLanguage(), Language());
@@ -130,6 +135,39 @@ TEST_P(LayoutTest, EveryCaptionFitsOnEveryPage) {
         Find<QToolButton>(Category)->click();
         CheckPage(QStringLiteral("settings-") + Sub->currentWidget()->objectName());
     }
+}
+
+// The file list's one column is as wide as the design makes it, and stays so
+// when the list is filled again: whole names show.
+using FileListTest = WindowTest;
+
+TEST_F(FileListTest, TheFileListShowsWholeNames) {
+    UseDesignFonts();
+    MakeGame();
+    const QString Name = "a_rather_long_demo_name_2026.bf2demo";
+    WriteHost(GameHost + "/mods/bf2/Demos/" + Name, "x");
+    WriteConfigured();
+    Start();
+    auto* Files = Find<QTreeWidget>("edFiles");
+    auto WholeNameShows = [&] {
+        QCoreApplication::processEvents();
+        const QList<QTreeWidgetItem*> Found = Files->findItems(Name, Qt::MatchExactly);
+        if (Found.size() != 1)
+            return testing::AssertionFailure() << "not listed";
+        const QRect Cell = Files->visualItemRect(Found[0]);
+        const int Need = Files->iconSize().width() + Files->fontMetrics().horizontalAdvance(Name);
+        if (Files->columnWidth(0) != 235 || Cell.width() < Need)
+            return testing::AssertionFailure() << "column " << Files->columnWidth(0) << ", cell "
+                                               << Cell.width() << ", needs " << Need;
+        return testing::AssertionSuccess();
+    };
+    EXPECT_TRUE(WholeNameShows());
+    Find<QPushButton>("btnRefresh")->click();
+    EXPECT_TRUE(WholeNameShows()) << "after a refresh";
+    auto* Pages = Find<QTabWidget>("Pages");
+    Pages->setCurrentWidget(Find<QWidget>("taSettings"));
+    Pages->setCurrentWidget(Find<QWidget>("taZuruveZevoruvi"));
+    EXPECT_TRUE(WholeNameShows()) << "after the page was shown again";
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, LayoutTest,
