@@ -11,11 +11,15 @@ set(env ${CMAKE_COMMAND} -E env --unset=DISPLAY WINEPREFIX=${PREFIX} WINEDEBUG=-
     "WINEDLLOVERRIDES=mscoree,mshtml=")
 if(ACTION STREQUAL "make")
     file(REMOVE_RECURSE ${PREFIX})
-    execute_process(COMMAND ${env} ${WINE} wineboot -i RESULT_VARIABLE result)
-    # The registry files are written when the server ends.
-    execute_process(COMMAND ${env} ${WINESERVER} -w)
+    # Its output goes to a file: services it starts keep a pipe open long
+    # after it has ended.
+    execute_process(COMMAND ${env} ${WINE} wineboot -i RESULT_VARIABLE result
+        OUTPUT_FILE ${PREFIX}.log ERROR_FILE ${PREFIX}.log)
+    # The services wineboot started would linger for seconds; ending them
+    # ends the server, which writes the registry files as it goes.
+    execute_process(COMMAND ${env} ${WINESERVER} -k)
     if(NOT result EQUAL 0 OR NOT EXISTS ${PREFIX}/system.reg)
-        message(FATAL_ERROR "wineboot could not make the prefix ${PREFIX} (${result})")
+        message(FATAL_ERROR "wineboot could not make the prefix ${PREFIX} (${result}): see ${PREFIX}.log")
     endif()
 else()
     execute_process(COMMAND ${env} ${WINESERVER} -k OUTPUT_QUIET ERROR_QUIET)
