@@ -16,6 +16,12 @@ const QString CSample = QStringLiteral("The quick brown fox jumps over the lazy 
 constexpr int CTahomaSampleAdvance = 282;
 constexpr int CTahomaBoldSampleAdvance = 321;
 
+// A family the font database lists itself: hasFamily() would also take a
+// family that fontconfig only maps to another of other metrics.
+bool Offered(const QString& Family) {
+    return QFontDatabase::families().contains(Family, Qt::CaseInsensitive);
+}
+
 int SampleAdvance(QFont Font, bool Bold) {
     Font.setBold(Bold);
     return QFontMetrics(Font).horizontalAdvance(CSample);
@@ -35,12 +41,12 @@ QStringList WineTahomaFiles() {
 }
 
 bool LoadTahoma(const QStringList& Files) {
-    if (QFontDatabase::hasFamily(CTahoma))
+    if (Offered(CTahoma))
         return true;
     for (const QString& File : Files)
         if (QFileInfo::exists(File))
             QFontDatabase::addApplicationFont(File);
-    return QFontDatabase::hasFamily(CTahoma);
+    return Offered(CTahoma);
 }
 
 QFont FittedSansFont() {
@@ -56,11 +62,11 @@ QFont FittedSansFont() {
 }
 
 QFont DesignFont() {
-    return QFontDatabase::hasFamily(CTahoma) ? AtDesignSize(CTahoma) : FittedSansFont();
+    return Offered(CTahoma) ? AtDesignSize(CTahoma) : FittedSansFont();
 }
 
 QFont ConsoleFont() {
-    return QFontDatabase::hasFamily(CLucida) ? AtDesignSize(CLucida) : DesignFont();
+    return Offered(CLucida) ? AtDesignSize(CLucida) : DesignFont();
 }
 
 void UseDesignFonts() {

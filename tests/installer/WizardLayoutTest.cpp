@@ -2,9 +2,7 @@
 // stand-in used where Tahoma is missing: on each of its five pages no text is
 // cut, wrapped texts keep within their labels, and no label runs into a
 // neighbour.
-//
-// With QVR_SCREENSHOTS naming a folder, each page is also saved there as the
-// screen shows it (scripts/screenshots.sh runs this under Xvfb).
+// Each page is also a screenshot when screenshots are asked for.
 #include "SetupTestUtil.h"
 
 #include "common/Services.h"
@@ -13,12 +11,8 @@
 #include "installer/qvs_Main.h"
 #include "support/LayoutCheck.h"
 #include "support/ScriptedDialogs.h"
-#include "support/WaitUntil.h"
 
 #include <QApplication>
-#include <QPixmap>
-#include <QScreen>
-#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -48,23 +42,6 @@ protected:
     }
     void TearDown() override { QApplication::setFont(DesignFont()); }
 
-    void Shoot(TfrmMain& Window, const QString& Page) {
-        const QString Folder = qEnvironmentVariable("QVR_SCREENSHOTS");
-        if (Folder.isEmpty())
-            return;
-        QWindow* Handle = Window.windowHandle();
-        ASSERT_TRUE(WaitUntil([&] {
-            QCoreApplication::processEvents();
-            return Handle && Handle->isExposed();
-        }));
-        Window.repaint();
-        QCoreApplication::processEvents();
-        const QString Name =
-            QStringLiteral("%1/Installer%2-%3.png")
-                .arg(Folder, GetParam() ? QStringLiteral("-standin") : QString(), Page);
-        EXPECT_TRUE(Handle->screen()->grabWindow(Window.winId()).save(Name)) << Name.toStdString();
-    }
-
     QTemporaryDir Tmp;
     TScriptedDialogs Dialogs;
     TNoStarter Starter;
@@ -82,7 +59,10 @@ TEST_P(WizardLayoutTest, EveryTextFitsOnEveryPage) {
     for (const char* Page :
          {"paMain", "paInstallDir", "paOptions", "paExtractFiles", "paInstallComplete"}) {
         Window.findChild<QWidget*>(QLatin1String(Page))->raise();
-        Shoot(Window, QLatin1String(Page));
+        const QString Name =
+            (GetParam() ? QStringLiteral("Installer-standin-") : QStringLiteral("Installer-")) +
+            QLatin1String(Page);
+        EXPECT_TRUE(LayoutCheck::Screenshot(&Window, Name)) << Name.toStdString();
     }
 }
 

@@ -1,21 +1,28 @@
 // What a person would see cut or crowded in a form: captions of labels,
 // buttons, check boxes, radio buttons, group boxes and tabs measured in their
 // own fonts against the room their widget gives the text, and label and box
-// texts that reach into a neighbouring control.
+// texts that reach into a neighbouring control. And a screenshot of the form
+// as the screen shows it, for a person to look at.
 #pragma once
+
+#include "support/WaitUntil.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStringList>
 #include <QStyle>
 #include <QStyleOption>
 #include <QTabBar>
 #include <QToolButton>
+#include <QWindow>
 
 namespace LayoutCheck {
 
@@ -188,6 +195,25 @@ inline QStringList Faults(const QWidget* Root) {
         }
     }
     return Faults;
+}
+
+// With QVR_SCREENSHOTS naming a folder, saves the window as the screen shows
+// it there as <Name>.png (scripts/screenshots.sh runs the tests that call
+// this on a real X server); otherwise does nothing. False when it could not.
+inline bool Screenshot(QWidget* Window, const QString& Name) {
+    const QString Folder = qEnvironmentVariable("QVR_SCREENSHOTS");
+    if (Folder.isEmpty())
+        return true;
+    QWindow* Handle = Window->windowHandle();
+    if (!WaitUntil([&] {
+            QCoreApplication::processEvents();
+            return Handle && Handle->isExposed();
+        }))
+        return false;
+    // Whatever the window was asked to draw reaches the screen first.
+    Window->repaint();
+    QCoreApplication::processEvents();
+    return Handle->screen()->grabWindow(Window->winId()).save(Folder + u'/' + Name + ".png");
 }
 
 } // namespace LayoutCheck

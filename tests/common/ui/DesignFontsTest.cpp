@@ -20,6 +20,11 @@ TEST(DesignFonts, TahomaIsWhatTheFormsGet) {
     EXPECT_EQ(QApplication::font().family(), "Tahoma");
     QPlainTextEdit Console;
     EXPECT_EQ(Console.font(), ConsoleFont());
+    // The console's design font where the system has it, else Tahoma: never
+    // another font that a name was mapped to.
+    const QString ConsoleFamily = QFontInfo(ConsoleFont()).family();
+    EXPECT_TRUE(ConsoleFamily == "Lucida Sans Unicode" || ConsoleFamily == "Tahoma")
+        << ConsoleFamily.toStdString();
 }
 
 TEST(DesignFonts, AStandInIsNoWiderThanTahoma) {

@@ -2,11 +2,8 @@
 // stand-in used where Tahoma is missing, in every shipped language: on every
 // page and settings sub-page, and in every run mode (whose label turns bold),
 // no caption is cut and no label runs into its field.
-//
-// With QVR_SCREENSHOTS naming a folder, each page is also saved there as the
-// screen shows it (scripts/screenshots.sh runs this under Xvfb).
+// Each page is also a screenshot when screenshots are asked for.
 #include "support/LayoutCheck.h"
-#include "support/WaitUntil.h"
 #include "support/WindowFixture.h"
 
 #include "common/ui/DesignFonts.h"
@@ -17,14 +14,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QWindow>
 
 namespace {
 
@@ -55,26 +49,9 @@ protected:
         EXPECT_TRUE(Faults.isEmpty())
             << Language() << (StandIn() ? " (stand-in font)" : "") << ", " << Page.toStdString()
             << ":\n  " << Faults.join("\n  ").toStdString();
-        Shoot(Page);
-    }
-
-    void Shoot(const QString& Page) {
-        const QString Folder = qEnvironmentVariable("QVR_SCREENSHOTS");
-        if (Folder.isEmpty())
-            return;
-        QWindow* Handle = Window->windowHandle();
-        ASSERT_TRUE(WaitUntil([&] {
-            QCoreApplication::processEvents();
-            return Handle && Handle->isExposed();
-        }));
-        // Whatever the window was asked to draw reaches the screen first.
-        Window->repaint();
-        QCoreApplication::processEvents();
-        const QPixmap Shot = Handle->screen()->grabWindow(Window->winId());
-        const QString Name = QStringLiteral("%1/%2%3-%4.png")
-                                 .arg(Folder, QLatin1String(Language()),
-                                      StandIn() ? QStringLiteral("-standin") : QString(), Page);
-        EXPECT_TRUE(Shot.save(Name)) << Name.toStdString();
+        const QString Name = QStringLiteral("%1%2-%3").arg(
+            QLatin1String(Language()), StandIn() ? QStringLiteral("-standin") : QString(), Page);
+        EXPECT_TRUE(LayoutCheck::Screenshot(Window.get(), Name)) << Name.toStdString();
     }
 
     QTabWidget* Pages() { return Find<QTabWidget>("Pages"); }
