@@ -10,22 +10,21 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
 
 namespace {
 
-const char* const CLanguages[] = {"English", "Italian", "Spanish", "Swedish"};
+const std::string CLanguages[] = {"English", "Italian", "Spanish", "Swedish"};
 
 // A language, and whether the stand-in font replaces Tahoma.
-using TLayoutCase = std::tuple<const char*, bool>;
+using TLayoutCase = std::tuple<std::string, bool>;
 
 class LayoutTest : public WindowTest, public ::testing::WithParamInterface<TLayoutCase> {
 protected:
@@ -39,7 +38,7 @@ protected:
         WindowTest::TearDown();
         QApplication::setFont(DesignFont());
     }
-    const char* Language() const { return std::get<0>(GetParam()); }
+    const char* Language() const { return std::get<0>(GetParam()).c_str(); }
     bool StandIn() const { return std::get<1>(GetParam()); }
 
     // The page as shown, checked; saved when screenshots are asked for.
@@ -132,7 +131,10 @@ TEST_F(FileListTest, TheFileListShowsWholeNames) {
         if (Found.size() != 1)
             return testing::AssertionFailure() << "not listed";
         const QRect Cell = Files->visualItemRect(Found[0]);
-        const int Need = Files->iconSize().width() + Files->fontMetrics().horizontalAdvance(Name);
+        const int Icon = Files->iconSize().isValid()
+                             ? Files->iconSize().width()
+                             : Files->style()->pixelMetric(QStyle::PM_SmallIconSize);
+        const int Need = Icon + Files->fontMetrics().horizontalAdvance(Name);
         if (Files->columnWidth(0) != 235 || Cell.width() < Need)
             return testing::AssertionFailure() << "column " << Files->columnWidth(0) << ", cell "
                                                << Cell.width() << ", needs " << Need;
@@ -150,7 +152,7 @@ TEST_F(FileListTest, TheFileListShowsWholeNames) {
 INSTANTIATE_TEST_SUITE_P(Languages, LayoutTest,
                          ::testing::Combine(::testing::ValuesIn(CLanguages), ::testing::Bool()),
                          [](const auto& Info) {
-                             return std::string(std::get<0>(Info.param)) +
+                             return std::get<0>(Info.param) +
                                     (std::get<1>(Info.param) ? "StandIn" : "Tahoma");
                          });
 
