@@ -1,7 +1,7 @@
 // The launcher's entry: one instance, the title, the window, the loop.
 #include "common/ShellOpen.h"
 #include "common/SingleInstance.h"
-#include "common/ui/DesignFonts.h"
+#include "common/ui/FormFonts.h"
 #include "common/ui/QtDialogs.h"
 #include "launcher/platform/ProcessList.h"
 #include "launcher/shell/qvr_Main.h"
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     QApplication App(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     // The window is laid out for Tahoma 8 pt.
-    UseDesignFonts();
+    UseFormFonts();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/qvr/app/qvr.png")));
 
     TQtDialogs Dialogs;

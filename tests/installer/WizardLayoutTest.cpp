@@ -6,7 +6,7 @@
 #include "SetupTestUtil.h"
 
 #include "common/Services.h"
-#include "common/ui/DesignFonts.h"
+#include "common/ui/FormFonts.h"
 #include "installer/WinDirs.h"
 #include "installer/qvs_Main.h"
 #include "support/LayoutCheck.h"
@@ -30,7 +30,7 @@ public:
 class WizardLayoutTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
-        UseDesignFonts();
+        UseFormFonts();
         if (GetParam())
             QApplication::setFont(FittedSansFont());
         Services.Dialogs = &Dialogs;
@@ -40,7 +40,7 @@ protected:
         Services.ReleaseInstance = [] {};
         Services.Pause = [](int) {};
     }
-    void TearDown() override { QApplication::setFont(DesignFont()); }
+    void TearDown() override { QApplication::setFont(FormFont()); }
 
     QTemporaryDir Tmp;
     TScriptedDialogs Dialogs;

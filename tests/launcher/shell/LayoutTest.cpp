@@ -6,7 +6,7 @@
 #include "support/LayoutCheck.h"
 #include "support/WindowFixture.h"
 
-#include "common/ui/DesignFonts.h"
+#include "common/ui/FormFonts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,13 +30,13 @@ class LayoutTest : public WindowTest, public ::testing::WithParamInterface<TLayo
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        UseDesignFonts();
+        UseFormFonts();
         if (StandIn())
             QApplication::setFont(FittedSansFont());
     }
     void TearDown() override {
         WindowTest::TearDown();
-        QApplication::setFont(DesignFont());
+        QApplication::setFont(FormFont());
     }
     const char* Language() const { return std::get<0>(GetParam()).c_str(); }
     bool StandIn() const { return std::get<1>(GetParam()); }
@@ -59,7 +59,7 @@ protected:
 // The check itself sees a cut caption of each kind and a label that runs into
 // its field, and passes what fits.
 TEST(LayoutCheck, SeesCutAndCrowdedCaptions) {
-    UseDesignFonts();
+    UseFormFonts();
     QWidget Form;
     Form.resize(400, 120);
     auto Add = [&](QWidget* W, const char* Name, QRect Geometry) {
@@ -113,12 +113,12 @@ TEST_P(LayoutTest, EveryCaptionFitsOnEveryPage) {
     }
 }
 
-// The file list's one column is as wide as the design makes it, and stays so
+// The file list's one column is 235 pixels wide, and stays so
 // when the list is filled again: whole names show.
 using FileListTest = WindowTest;
 
 TEST_F(FileListTest, TheFileListShowsWholeNames) {
-    UseDesignFonts();
+    UseFormFonts();
     MakeGame();
     const QString Name = "a_rather_long_demo_name_2026.bf2demo";
     WriteHost(GameHost + "/mods/bf2/Demos/" + Name, "x");

@@ -1,4 +1,4 @@
-#include "common/ui/DesignFonts.h"
+#include "common/ui/FormFonts.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -27,9 +27,9 @@ int SampleAdvance(QFont Font, bool Bold) {
     return QFontMetrics(Font).horizontalAdvance(CSample);
 }
 
-QFont AtDesignSize(const QString& Family) {
+QFont AtFormSize(const QString& Family) {
     QFont Font(Family);
-    Font.setPixelSize(CDesignPixelSize);
+    Font.setPixelSize(CFormPixelSize);
     return Font;
 }
 
@@ -52,7 +52,7 @@ bool LoadTahoma(const QStringList& Files) {
 QFont FittedSansFont() {
     QFont Font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     Font.setStyleHint(QFont::SansSerif);
-    for (int Size = CDesignPixelSize; Size >= 8; --Size) {
+    for (int Size = CFormPixelSize; Size >= 8; --Size) {
         Font.setPixelSize(Size);
         if (SampleAdvance(Font, false) <= CTahomaSampleAdvance &&
             SampleAdvance(Font, true) <= CTahomaBoldSampleAdvance)
@@ -61,16 +61,16 @@ QFont FittedSansFont() {
     return Font;
 }
 
-QFont DesignFont() {
-    return Offered(CTahoma) ? AtDesignSize(CTahoma) : FittedSansFont();
+QFont FormFont() {
+    return Offered(CTahoma) ? AtFormSize(CTahoma) : FittedSansFont();
 }
 
 QFont ConsoleFont() {
-    return Offered(CLucida) ? AtDesignSize(CLucida) : DesignFont();
+    return Offered(CLucida) ? AtFormSize(CLucida) : FormFont();
 }
 
-void UseDesignFonts() {
+void UseFormFonts() {
     LoadTahoma();
-    QApplication::setFont(DesignFont());
+    QApplication::setFont(FormFont());
     QApplication::setFont(ConsoleFont(), "QPlainTextEdit");
 }

@@ -12,7 +12,7 @@
 #include <QStringList>
 
 // 8 pt on the 96-dpi grid the forms are drawn on.
-inline constexpr int CDesignPixelSize = 11;
+inline constexpr int CFormPixelSize = 11;
 
 // Wine's Tahoma, regular and bold.
 QStringList WineTahomaFiles();
@@ -22,16 +22,17 @@ QStringList WineTahomaFiles();
 // there afterwards.
 bool LoadTahoma(const QStringList& Files = WineTahomaFiles());
 
-// The system's sans font at the largest size from CDesignPixelSize down to
+// The system's sans font at the largest size from CFormPixelSize down to
 // 8 pixels whose text, regular and bold, is no wider than Tahoma 8 pt's.
 QFont FittedSansFont();
 
 // Tahoma 8 pt when the font database has it, else FittedSansFont().
-QFont DesignFont();
-// Lucida Sans Unicode 8 pt when the system offers it, else DesignFont().
+QFont FormFont();
+// Lucida Sans Unicode 8 pt when the system offers it, else FormFont().
 QFont ConsoleFont();
 
-// Loads Tahoma and makes DesignFont() the application's font, and
+// Loads Tahoma and makes FormFont() the application's font, and
 // ConsoleFont() that of its plain-text views (the launcher's console is its
-// only one). Call once, after the application object is made.
-void UseDesignFonts();
+// only one). Call after the application object is made; calling again
+// does no harm.
+void UseFormFonts();
