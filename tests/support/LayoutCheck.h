@@ -1,7 +1,8 @@
 // What a person would see cut or crowded in a form: captions of labels,
 // buttons, check boxes, radio buttons, group boxes and tabs measured in their
-// own fonts against the room their widget gives the text, and label and box
-// texts that reach into a neighbouring control. And a screenshot of the form
+// own fonts against the room their widget gives the text, and texts of
+// labels, check boxes and radio buttons that reach into a neighbouring
+// control or out of their container. And a screenshot of the form
 // as the screen shows it, for a person to look at.
 #pragma once
 
