@@ -1,6 +1,7 @@
 // The installer's entry: one instance, the title, the wizard, the loop.
 #include "common/ShellOpen.h"
 #include "common/SingleInstance.h"
+#include "common/ui/FormFonts.h"
 #include "common/ui/QtDialogs.h"
 #include "installer/WinDirs.h"
 #include "installer/qvs_Main.h"
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
         return 0;
     QApplication App(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane Installer"));
+    // The wizard is laid out for Tahoma 8 pt.
+    UseFormFonts();
 
     TQtDialogs Dialogs;
     TShellStarter Starter;

@@ -1,6 +1,7 @@
 // The launcher's entry: one instance, the title, the window, the loop.
 #include "common/ShellOpen.h"
 #include "common/SingleInstance.h"
+#include "common/ui/FormFonts.h"
 #include "common/ui/QtDialogs.h"
 #include "launcher/platform/Download.h"
 #include "launcher/platform/ProcessList.h"
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication App(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    // The window is laid out for Tahoma 8 pt.
+    UseFormFonts();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/qvr/app/qvr.png")));
 
     TQtDialogs Dialogs;

@@ -10,6 +10,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     pulseaudio pulseaudio-utils xvfb xauth python3
     shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin
+    wine wine64 fonts-wine gcc-mingw-w64-x86-64-win32
 )
 
 missing=()

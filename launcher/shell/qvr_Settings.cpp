@@ -9,12 +9,14 @@
 #include "launcher/playback/qvr_Profiles.h"
 #include "launcher/rcon/qvr_Rcon.h"
 #include "launcher/shell/Associations.h"
+#include "launcher/shell/DesktopFileTypes.h"
 #include "launcher/shell/GameDetection.h"
 #include "launcher/shell/qvr_Controls.h"
 #include "launcher/sound/qvr_Sound.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -234,8 +236,20 @@ void TSettingsArea::SetSelfCheckTitle(int Row, const QString& Title) {
 void TSettingsArea::WriteAssociations() {
     const QString IconDir = WriteAssociationIcons();
     const QString Reg = QStringLiteral("Reg");
-    ::WriteAssociations(QvrFs::WinPathOfHost(FShell.Services().ProgramFile), IconDir,
-                        {FShell.GetLangString(QStringLiteral("bf2demo"), Reg),
-                         FShell.GetLangString(QStringLiteral("bf2cam"), Reg),
-                         FShell.GetLangString(QStringLiteral("Open"), Reg)});
+    const TAssociationTexts Texts{FShell.GetLangString(QStringLiteral("bf2demo"), Reg),
+                                  FShell.GetLangString(QStringLiteral("bf2cam"), Reg),
+                                  FShell.GetLangString(QStringLiteral("Open"), Reg)};
+    const QString ProgramFile = FShell.Services().ProgramFile;
+    ::WriteAssociations(QvrFs::WinPathOfHost(ProgramFile), IconDir, Texts);
+    // The same two types as the Linux desktop reads them, so that a file
+    // manager shows their icons and opens them with the launcher.
+    auto Icon = [](const QString& Resource) {
+        QFile File(Resource);
+        File.open(QIODevice::ReadOnly);
+        return File.readAll();
+    };
+    WriteDesktopFileTypes(ProgramFile, {{QStringLiteral("bf2demo"), Texts.DemoType,
+                                         Icon(QStringLiteral(":/qvr/ico/bf2demo.ico"))},
+                                        {QStringLiteral("bf2cam"), Texts.CameraType,
+                                         Icon(QStringLiteral(":/qvr/ico/bf2cam.ico"))}});
 }
