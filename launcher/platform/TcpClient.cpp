@@ -105,7 +105,7 @@ TLineBuffer::TTake TLineBuffer::TakeLine(QByteArray& Line) {
     const qsizetype Lf = FData.indexOf('\n', FStart + FScanned);
     if (Lf < 0) {
         FScanned = FData.size() - FStart;
-        if (FScanned > CMaxLineLength) {
+        if (FScanned > FMax) {
             // The line cannot end within the limit: drop it as it comes.
             FData.clear();
             FStart = FScanned = 0;
@@ -115,7 +115,7 @@ TLineBuffer::TTake TLineBuffer::TakeLine(QByteArray& Line) {
         return ltNone;
     }
     const qsizetype Length = Lf - FStart;
-    if (Length > CMaxLineLength) {
+    if (Length > FMax) {
         FStart = Lf + 1;
         FScanned = 0;
         return ltTooLong;
@@ -260,16 +260,21 @@ TTcpClient::TAddrList TTcpClient::Resolve(const QString& Host, int Port, qint64 
                 return TAddrList(std::exchange(Lookup->Result, nullptr));
             }
         }
-        const qint64 Now = NowMs();
-        if (Now >= Deadline)
-            throw ETcpConnectError(QStringLiteral("Connection timed out."));
-        if (Now - LastCall >= CWaitSliceMs) {
-            CallWhileWaiting(Alive);
-            LastCall = NowMs();
-            continue;
-        }
-        PollFor(Lookup->Event, POLLIN, std::min(Deadline, LastCall + CWaitSliceMs) - Now);
+        ConnectWait(Lookup->Event, POLLIN, Deadline, LastCall, Alive);
     }
+}
+
+void TTcpClient::ConnectWait(int Fd, short Events, qint64 Deadline, qint64& LastCall,
+                             const std::shared_ptr<bool>& Alive) {
+    const qint64 Now = NowMs();
+    if (Now >= Deadline)
+        throw ETcpConnectError(QStringLiteral("Connection timed out."));
+    if (Now - LastCall >= CWaitSliceMs) {
+        CallWhileWaiting(Alive);
+        LastCall = NowMs();
+        return;
+    }
+    PollFor(Fd, Events, std::min(Deadline, LastCall + CWaitSliceMs) - Now);
 }
 
 int TTcpClient::ConnectTo(const addrinfo* Addresses, qint64 Deadline,
@@ -291,18 +296,9 @@ int TTcpClient::ConnectTo(const addrinfo* Addresses, qint64 Deadline,
             }
             for (;;) {
                 pollfd P{Socket.Fd, POLLOUT, 0};
-                const qint64 Now = NowMs();
-                if (Now >= Deadline)
-                    throw ETcpConnectError(QStringLiteral("Connection timed out."));
-                if (Now - LastCall >= CWaitSliceMs) {
-                    CallWhileWaiting(Alive);
-                    LastCall = NowMs();
-                    continue;
-                }
-                const int Wait =
-                    static_cast<int>(std::min(Deadline, LastCall + CWaitSliceMs) - Now);
-                if (::poll(&P, 1, Wait) > 0)
+                if (::poll(&P, 1, 0) > 0)
                     break;
+                ConnectWait(Socket.Fd, POLLOUT, Deadline, LastCall, Alive);
             }
             int Error = 0;
             socklen_t Size = sizeof Error;
@@ -321,6 +317,15 @@ int TTcpClient::ConnectTo(const addrinfo* Addresses, qint64 Deadline,
         throw ETcpConnectError(QStringLiteral("Connection refused."));
     throw ETcpConnectError(
         QStringLiteral("Socket error: %1").arg(QString::fromLocal8Bit(strerror(LastError))));
+}
+
+bool TTcpClient::NotReadyYet(int Error) {
+    if (Error == EINTR)
+        return false;
+    if (Error == EAGAIN || Error == EWOULDBLOCK)
+        return true;
+    Drop();
+    throw SocketError(Error);
 }
 
 void TTcpClient::Disconnect() {
@@ -348,13 +353,8 @@ void TTcpClient::WriteLn(const QByteArray& Line) {
             FOutSent += N;
             continue;
         }
-        const int Error = N < 0 ? errno : EPIPE;
-        if (Error == EINTR)
+        if (!NotReadyYet(N < 0 ? errno : EPIPE))
             continue;
-        if (Error != EAGAIN && Error != EWOULDBLOCK) {
-            Drop();
-            throw SocketError(Error);
-        }
         const qint64 Now = NowMs();
         if (Now - LastCall >= CWaitSliceMs) {
             CallWhileWaiting(Alive);
@@ -415,13 +415,8 @@ QByteArray TTcpClient::ReadLn(int WaitMs) {
             Drop();
             throw ETcpClosedGracefully(QStringLiteral("Connection Closed Gracefully."));
         }
-        const int Error = errno;
-        if (Error == EINTR)
+        if (!NotReadyYet(errno))
             continue;
-        if (Error != EAGAIN && Error != EWOULDBLOCK) {
-            Drop();
-            throw SocketError(Error);
-        }
         const qint64 Now = NowMs();
         PollFor(FSocket, POLLIN, std::min(Deadline, LastCall + CWaitSliceMs) - Now);
     }

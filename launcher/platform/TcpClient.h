@@ -44,6 +44,9 @@ class TLineBuffer {
 public:
     enum TTake { ltNone, ltLine, ltTooLong };
 
+    // The limit is CMaxLineLength unless a test picks a smaller one.
+    explicit TLineBuffer(qsizetype MaxLineLength = CMaxLineLength) : FMax(MaxLineLength) {}
+
     void Append(const char* Data, qsizetype Size);
     // ltLine: Line is the next line without its LF and without a CR right
     // before it. ltNone: no whole line is there yet. ltTooLong: the next line
@@ -56,6 +59,7 @@ public:
     void Clear();
 
 private:
+    qsizetype FMax;
     QByteArray FData;
     qsizetype FStart = 0;   // the first byte not yet taken
     qsizetype FScanned = 0; // bytes after FStart known to hold no LF
@@ -140,12 +144,21 @@ private:
 
     TAddrList Resolve(const QString& Host, int Port, qint64 Deadline,
                       const std::shared_ptr<bool>& Alive);
+    // One step of a connect's wait: until Fd is ready for Events or the
+    // callback is due (then called); raises "Connection timed out." at the
+    // deadline.
+    void ConnectWait(int Fd, short Events, qint64 Deadline, qint64& LastCall,
+                     const std::shared_ptr<bool>& Alive);
     // The connected socket of the first address that accepts.
     int ConnectTo(const addrinfo* Addresses, qint64 Deadline, const std::shared_ptr<bool>& Alive);
     // Closes the socket and drops what is buffered.
     void CloseSocket();
     // Closes the socket, then runs the disconnected handler.
     void Drop();
+    // After a send or receive that moved nothing: true when the socket is not
+    // ready yet, false after a signal (try again); a broken connection is
+    // dropped and raised.
+    bool NotReadyYet(int Error);
     void CallWhileWaiting(const std::shared_ptr<bool>& Alive);
     void CheckOpen() const;
 

@@ -19,18 +19,48 @@ long long NowMs() {
         .count();
 }
 
-} // namespace
-
-TRconPeer::TRconPeer() : FSeed("Xq7Lk2Pz9Wm4Tn8R"), FPassword("secret") {
-    FListen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+// A socket bound to an ephemeral port of 127.0.0.1; listening with Backlog
+// unless that is negative.
+int BindLoopback(int Backlog, int& Port) {
+    const int Fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in A{};
     A.sin_family = AF_INET;
     A.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(FListen, reinterpret_cast<sockaddr*>(&A), sizeof A);
-    ::listen(FListen, 8);
+    ::bind(Fd, reinterpret_cast<sockaddr*>(&A), sizeof A);
+    if (Backlog >= 0)
+        ::listen(Fd, Backlog);
     socklen_t Size = sizeof A;
-    ::getsockname(FListen, reinterpret_cast<sockaddr*>(&A), &Size);
-    FPort = ntohs(A.sin_port);
+    ::getsockname(Fd, reinterpret_cast<sockaddr*>(&A), &Size);
+    Port = ntohs(A.sin_port);
+    return Fd;
+}
+
+} // namespace
+
+int ClosedLoopbackPort() {
+    int Port = 0;
+    ::close(BindLoopback(-1, Port));
+    return Port;
+}
+
+TSilentListener::TSilentListener() {
+    // One connection fills a queue of length 0; the next one gets no answer.
+    FListen = BindLoopback(0, FPort);
+    FFiller = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in A{};
+    A.sin_family = AF_INET;
+    A.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    A.sin_port = htons(FPort);
+    ::connect(FFiller, reinterpret_cast<sockaddr*>(&A), sizeof A);
+}
+
+TSilentListener::~TSilentListener() {
+    ::close(FFiller);
+    ::close(FListen);
+}
+
+TRconPeer::TRconPeer() : FSeed("Xq7Lk2Pz9Wm4Tn8R"), FPassword("secret") {
+    FListen = BindLoopback(8, FPort);
     FWake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     FThread = std::thread([this] { Run(); });
 }

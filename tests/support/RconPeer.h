@@ -92,3 +92,22 @@ private:
     mutable std::condition_variable FChanged;
     std::thread FThread;
 };
+
+// A port of 127.0.0.1 where nothing listens.
+int ClosedLoopbackPort();
+
+// A listener on 127.0.0.1 whose queue is full, so a connect to it hangs
+// unanswered.
+class TSilentListener {
+public:
+    TSilentListener();
+    ~TSilentListener();
+    TSilentListener(const TSilentListener&) = delete;
+    TSilentListener& operator=(const TSilentListener&) = delete;
+    int Port() const { return FPort; }
+
+private:
+    int FListen = -1;
+    int FFiller = -1;
+    int FPort = 0;
+};

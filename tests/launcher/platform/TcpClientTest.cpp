@@ -8,11 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace {
 
 class TcpClientTest : public ::testing::Test {
@@ -57,41 +52,6 @@ protected:
     int Accepted = 0;
 };
 
-// A port on 127.0.0.1 where nothing listens.
-int ClosedPort() {
-    const int Fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in A{};
-    A.sin_family = AF_INET;
-    A.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(Fd, reinterpret_cast<sockaddr*>(&A), sizeof A);
-    socklen_t Size = sizeof A;
-    ::getsockname(Fd, reinterpret_cast<sockaddr*>(&A), &Size);
-    ::close(Fd);
-    return ntohs(A.sin_port);
-}
-
-// A listener whose queue is full, so a further connect hangs unanswered.
-struct TSilentListener {
-    int Listen = ::socket(AF_INET, SOCK_STREAM, 0);
-    int Filler = ::socket(AF_INET, SOCK_STREAM, 0);
-    int Port = 0;
-    TSilentListener() {
-        sockaddr_in A{};
-        A.sin_family = AF_INET;
-        A.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(Listen, reinterpret_cast<sockaddr*>(&A), sizeof A);
-        ::listen(Listen, 0);
-        socklen_t Size = sizeof A;
-        ::getsockname(Listen, reinterpret_cast<sockaddr*>(&A), &Size);
-        Port = ntohs(A.sin_port);
-        ::connect(Filler, reinterpret_cast<sockaddr*>(&A), sizeof A);
-    }
-    ~TSilentListener() {
-        ::close(Filler);
-        ::close(Listen);
-    }
-};
-
 TEST_F(TcpClientTest, ConnectRunsTheHandlerBeforeReturningAndRefusesASecond) {
     bool OpenInHandler = false;
     Client.OnConnected = [&] { OpenInHandler = Client.Connected(); };
@@ -117,7 +77,7 @@ TEST_F(TcpClientTest, ConnectFailuresRaiseAndLeaveTheClientClosed) {
         int Port;
         const char* Message; // empty: any message
     } Cases[] = {
-        {"127.0.0.1", ClosedPort(), "Connection refused."},
+        {"127.0.0.1", ClosedLoopbackPort(), "Connection refused."},
         {"127.0.0.1", 0, "Invalid port 0."},
         {"127.0.0.1", 65536, "Invalid port 65536."},
         {"", 6711, "Host \"\" not found."},
@@ -243,7 +203,7 @@ TEST_F(TcpClientTest, AReadWaitingOnADripCallsTheWaitingCallback) {
 
 TEST_F(TcpClientTest, AConnectThatHangsKeepsCallingBackAndStaysConsistent) {
     TSilentListener Silent;
-    Client.SetPort(Silent.Port);
+    Client.SetPort(Silent.Port());
     Client.SetConnectTimeoutMs(300);
     int Calls = 0;
     QString Nested;

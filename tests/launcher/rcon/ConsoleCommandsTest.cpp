@@ -11,11 +11,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace {
 
 TEST(ConsoleCommands, TheLocalCommandsAreMatchedExactly) {
@@ -53,18 +48,6 @@ TEST(ConsoleCommands, TheLocalCommandsAreMatchedExactly) {
         EXPECT_EQ(R.Line, QString::fromLatin1(C.Line)) << C.Typed;
     }
     EXPECT_EQ(PresetNameOfCaption(QStringLiteral("&My && Server")), QStringLiteral("My  Server"));
-}
-
-int ClosedPort() {
-    const int Fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in A{};
-    A.sin_family = AF_INET;
-    A.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(Fd, reinterpret_cast<sockaddr*>(&A), sizeof A);
-    socklen_t Size = sizeof A;
-    ::getsockname(Fd, reinterpret_cast<sockaddr*>(&A), &Size);
-    ::close(Fd);
-    return ntohs(A.sin_port);
 }
 
 class ConsoleRunTest : public ::testing::Test {
@@ -107,7 +90,7 @@ TEST_F(ConsoleRunTest, TypedLinesConnectSendAndDisconnect) {
 }
 
 TEST_F(ConsoleRunTest, ABadPortIsLoggedAndTheFormerOneTried) {
-    const QString Closed = QString::number(ClosedPort());
+    const QString Closed = QString::number(ClosedLoopbackPort());
     Client.SetPort(Closed.toInt());
     Run(QStringLiteral("qvr.connect 127.0.0.1 sixty"));
     EXPECT_EQ(Log,
