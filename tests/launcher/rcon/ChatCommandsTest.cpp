@@ -17,17 +17,6 @@ QByteArray Say(const char* Message) {
     return QByteArray("exec game.sayall \"") + Message + '"';
 }
 
-struct TCase {
-    const char* Name;
-    TChatCommandState Before;
-    QStringList Privileged;
-    const char* Player;
-    QString Text;
-    QList<QByteArray> Sent;
-    TChatCommandState After;
-    TChatCommandEffect Effect = TChatCommandEffect::None;
-};
-
 TChatCommandState State(const char* Scene, int Take, bool Recording) {
     return {QString::fromUtf8(Scene), Take, Recording};
 }
@@ -36,173 +25,127 @@ const QStringList Bob = {QStringLiteral("Ann"), QStringLiteral("Bob")};
 const TChatCommandState Start = State("Default", 1, false);
 const TChatCommandState Rec = State("Default", 5, true);
 
+// One command of a player, with Ann and Bob privileged: the lines sent, in
+// order, and the state after.
+struct TCase {
+    TChatCommandState Before;
+    const char* Player;
+    QString Text;
+    QList<QByteArray> Sent;
+    TChatCommandState After;
+};
+
 TEST(ChatCommands, EveryCommandWithItsReplies) {
     const TCase Cases[] = {
-        {"no privileged players: nothing", Start, {}, "Bob", "!action", {}, Start},
-        {"letter case of the name counts",
-         Start,
-         Bob,
+        // Letter case of the name counts; ordinary chat is refused too.
+        {Start,
          "bob",
          "!action",
          {Say("Quorvane: Player bob does not have privileges on this server")},
          Start},
-        {"ordinary chat of an unlisted player",
-         Start,
-         Bob,
+        {Start,
          "Eve",
-         "hello all",
+         "hi all",
          {Say("Quorvane: Player Eve does not have privileges on this server")},
          Start},
-        {"nothing typed", Start, Bob, "Bob", " \t", {}, Start},
-        {"not a command", Start, Bob, "Bob", "hello", {}, Start},
-        {"!Scene is no command", Start, Bob, "Bob", "!Scene x", {}, Start},
-        {"!scene alone", Start, Bob, "Bob", "!scene", {Say("!scene: Too few arguments")}, Start},
-        {"!scene with two",
-         Start,
-         Bob,
-         "Bob",
-         "!scene a b",
-         {Say("!scene: Too many arguments")},
-         Start},
-        {"!scene with two by a comma",
-         Start,
-         Bob,
-         "Bob",
-         "!scene a,b",
-         {Say("!scene: Too many arguments")},
-         Start},
-        {"!scene quoted",
-         Start,
-         Bob,
+        {Start, "Bob", " \t", {}, Start},
+        {Start, "Bob", "hello", {}, Start},
+        {Start, "Bob", "!Scene x", {}, Start},
+        {Start, "Bob", "!scene", {Say("!scene: Too few arguments")}, Start},
+        {Start, "Bob", "!scene a b", {Say("!scene: Too many arguments")}, Start},
+        {Start, "Bob", "!scene a,b", {Say("!scene: Too many arguments")}, Start},
+        {Start,
          "Bob",
          "!scene \"Big Push\"",
          {Say("!scene: Scene name was set to <Big Push>")},
          State("Big Push", 1, false)},
-        {"!scene in the game's code page",
-         Start,
-         Bob,
+        {Start,
          "Bob",
          QStringLiteral("!scene caf\u00E9"),
          {Say("!scene: Scene name was set to <caf\xE9>")},
          State("caf\u00E9", 1, false)},
-        {"!scene while recording",
-         Rec,
-         Bob,
+        {Rec,
          "Bob",
          "!scene next",
          {Say("!scene: Scene name was set to <next>")},
          State("next", 5, true)},
-        {"!take alone", Start, Bob, "Bob", "!take", {Say("!take: Too few arguments")}, Start},
-        {"!take with two",
-         Start,
-         Bob,
-         "Bob",
-         "!take 1 2",
-         {Say("!take: Too many arguments")},
-         Start},
-        {"!take 007",
-         Start,
-         Bob,
+        {Start, "Bob", "!take", {Say("!take: Too few arguments")}, Start},
+        {Start, "Bob", "!take 1 2", {Say("!take: Too many arguments")}, Start},
+        {Start,
          "Bob",
          "!take 007",
          {Say("!take: Take was set to <7>")},
          State("Default", 7, false)},
-        {"!take $10",
-         Start,
-         Bob,
+        {Start,
          "Bob",
          "!take $10",
          {Say("!take: Take was set to <16>")},
          State("Default", 16, false)},
-        {"!reconnect",
-         Start,
-         Bob,
-         "Bob",
-         "!reconnect",
-         {Say("!reconnect: Disconnecting from server...")},
-         Start,
-         TChatCommandEffect::Reconnect},
-        {"!reconnect with an argument",
-         Start,
-         Bob,
-         "Bob",
-         "!reconnect now",
-         {Say("!reconnect: Too many arguments")},
-         Start},
-        {"!action after start-up",
-         Start,
-         Bob,
-         "Ann",
-         "!action",
-         {"exec demo.recorddemo Default_take1",
-          Say("!action: Recording demo <Default_take1.bf2demo>")},
-         State("Default", 1, true)},
-        {"!action ignores arguments",
-         Start,
-         Bob,
+        {Start, "Bob", "!reconnect now", {Say("!reconnect: Too many arguments")}, Start},
+        {Start,
          "Ann",
          "!action now please",
          {"exec demo.recorddemo Default_take1",
           Say("!action: Recording demo <Default_take1.bf2demo>")},
          State("Default", 1, true)},
-        {"!action twice", Rec, Bob, "Bob", "!action", {Say("!action: Already recording...")}, Rec},
-        {"!action without a scene",
-         State("", 1, false),
-         Bob,
+        {Rec, "Bob", "!action", {Say("!action: Already recording...")}, Rec},
+        {State("", 1, false),
          "Bob",
          "!action",
          {Say("!action: Scene name has not been set")},
          State("", 1, false)},
-        {"a dot in the scene",
-         State("a.b", 1, false),
-         Bob,
+        // The extension goes from the last dot, unless a "\\" or ":" follows it.
+        {State("a.b", 1, false),
          "Bob",
          "!action",
          {"exec demo.recorddemo a", Say("!action: Recording demo <a.bf2demo>")},
          State("a.b", 1, true)},
-        {"a dot before a backslash",
-         State("v1.2\\x", 3, false),
-         Bob,
+        {State("v1.2\\x", 3, false),
          "Bob",
          "!action",
          {"exec demo.recorddemo v1.2\\x_take3",
           Say("!action: Recording demo <v1.2\\x_take3.bf2demo>")},
          State("v1.2\\x", 3, true)},
-        {"!cut without a recording",
-         Start,
-         Bob,
-         "Bob",
-         "!cut",
-         {Say("!cut: Recording not active")},
-         Start},
-        {"!cut",
-         Rec,
-         Bob,
+        {Start, "Bob", "!cut", {Say("!cut: Recording not active")}, Start},
+        {Rec,
          "Bob",
          "!cut extra",
          {"exec demo.stoprecording", Say("!cut: Stopped recording <Default_take5.bf2demo>")},
          State("Default", 6, false)},
-        {"!cut at the largest take",
-         State("S", std::numeric_limits<int>::max(), true),
-         Bob,
+        // Past the largest take number the count wraps, as a 32-bit counter does.
+        {State("S", std::numeric_limits<int>::max(), true),
          "Bob",
          "!cut",
          {"exec demo.stoprecording", Say("!cut: Stopped recording <S_take2147483647.bf2demo>")},
          State("S", std::numeric_limits<int>::min(), false)},
     };
     for (const TCase& C : Cases) {
-        SCOPED_TRACE(C.Name);
+        SCOPED_TRACE(C.Text.toStdString());
         TChatCommandState S = C.Before;
         QList<QByteArray> Sent;
         const TChatCommandEffect Effect =
-            HandleChatCommand(S, C.Text, QString::fromLatin1(C.Player), C.Privileged,
+            HandleChatCommand(S, C.Text, QString::fromLatin1(C.Player), Bob,
                               [&](const QByteArray& Line) { Sent << Line; });
         EXPECT_EQ(Sent, C.Sent);
         EXPECT_EQ(S.SceneName, C.After.SceneName);
         EXPECT_EQ(S.TakeNumber, C.After.TakeNumber);
         EXPECT_EQ(S.ServerRecording, C.After.ServerRecording);
-        EXPECT_EQ(Effect, C.Effect);
+        EXPECT_EQ(Effect, TChatCommandEffect::None);
     }
+}
+
+TEST(ChatCommands, ReconnectAsksForAReconnectionAndNoListAnswersNobody) {
+    TChatCommandState S;
+    QList<QByteArray> Sent;
+    const auto Write = [&](const QByteArray& Line) { Sent << Line; };
+    EXPECT_EQ(HandleChatCommand(S, QStringLiteral("!reconnect"), QStringLiteral("Bob"), Bob, Write),
+              TChatCommandEffect::Reconnect);
+    EXPECT_EQ(Sent, QList<QByteArray>({Say("!reconnect: Disconnecting from server...")}));
+    for (const char* Player : {"Bob", "Eve"})
+        EXPECT_EQ(HandleChatCommand(S, QStringLiteral("!reconnect"), QString::fromLatin1(Player),
+                                    {}, Write),
+                  TChatCommandEffect::None);
+    EXPECT_EQ(Sent.size(), 1);
 }
 
 TEST(ChatCommands, ActionTakeCutNamesTheNewTake) {
