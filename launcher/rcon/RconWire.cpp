@@ -1,0 +1,92 @@
+#include "launcher/rcon/RconWire.h"
+
+#include "common/TextCodec.h"
+#include "common/TextRules.h"
+
+#include <openssl/evp.h>
+
+namespace {
+
+uint Code(char C) {
+    return static_cast<unsigned char>(C);
+}
+uint Code(QChar C) {
+    return C.unicode();
+}
+
+template <class TText> TText Trimmed(const TText& Text) {
+    qsizetype Begin = 0;
+    qsizetype End = Text.size();
+    while (Begin < End && Code(Text[Begin]) <= 32)
+        ++Begin;
+    while (End > Begin && Code(Text[End - 1]) <= 32)
+        --End;
+    return Text.mid(Begin, End - Begin);
+}
+
+} // namespace
+
+QByteArray TrimBlanks(const QByteArray& Text) {
+    return Trimmed(Text);
+}
+
+QString TrimBlanks(const QString& Text) {
+    return Trimmed(Text);
+}
+
+int LineNumber(const QByteArray& Line) {
+    const qsizetype Tab = Line.indexOf('\t');
+    if (Tab < 0)
+        return -2;
+    int Number = 0;
+    if (!TryStrToInt(QString::fromLatin1(TrimBlanks(Line.left(Tab))), Number))
+        return -2;
+    return Number;
+}
+
+TReceivedLine AnalyzeLine(const QByteArray& Line) {
+    TReceivedLine R;
+    R.Number = LineNumber(Line);
+    R.IsChallenge = Line.contains(CDigestSeedMark);
+    R.IsAccepted = Line.contains(CAuthSuccessful);
+    R.IsRefused = Line.contains(CAuthFailed);
+    R.Echo = !Line.isEmpty() && !R.IsChallenge && !R.IsAccepted && R.Number == -2;
+    return R;
+}
+
+QString EchoLogLine(const QByteArray& Line) {
+    return QStringLiteral("    <BF2rcon> ") + DecodeWindows1252(Line);
+}
+
+QByteArray DigestSeed(const QByteArray& ChallengeLine) {
+    QByteArray Seed = ChallengeLine;
+    Seed.replace(CDigestSeedMark, "");
+    return Seed.left(16);
+}
+
+QByteArray Md5Hex(const QByteArray& Data) {
+    unsigned char Digest[EVP_MAX_MD_SIZE];
+    unsigned int Size = 0;
+    if (EVP_Digest(Data.constData(), static_cast<size_t>(Data.size()), Digest, &Size, EVP_md5(),
+                   nullptr) != 1)
+        return {};
+    return QByteArray(reinterpret_cast<const char*>(Digest), Size).toHex();
+}
+
+QByteArray LoginLine(const QByteArray& ChallengeLine, const QByteArray& Password) {
+    return "login " + Md5Hex(DigestSeed(ChallengeLine) + Password);
+}
+
+QByteArray SayAllLine(const QString& Message) {
+    return "exec game.sayall \"" + EncodeWindows1252(Message) + '"';
+}
+
+QString ConnectedLogLine(const QString& Host, int Port) {
+    return FormatStr(QStringLiteral("Connected to BF2 server [%s:%s]"),
+                     {Host, QString::number(Port)});
+}
+
+QString DisconnectedLogLine(const QString& Host, int Port) {
+    return FormatStr(QStringLiteral("Disconnected from BF2 server [%s:%s]"),
+                     {Host, QString::number(Port)});
+}
