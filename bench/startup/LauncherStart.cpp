@@ -2,6 +2,7 @@
 // the first argument, ending once the window is on screen. Boxes are
 // answered at once: a box waiting for a click would measure the user.
 #include "common/ShellOpen.h"
+#include "common/ui/FormFonts.h"
 #include "launcher/platform/ProcessList.h"
 #include "launcher/shell/qvr_Main.h"
 #include "launcher/sound/qvr_BassLibrary.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     const QString ProgramFile = QString::fromLocal8Bit(argv[1]) + QStringLiteral("/qvr");
     QApplication App(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    UseFormFonts();
     TQuietDialogs Dialogs;
     TSystemClock Clock;
     TShellStarter Starter;

@@ -26,7 +26,6 @@ void TfrmMain::MakeAreas() {
     for (const auto& [Page, Icon] : Icons)
         U.Pages->setTabIcon(U.Pages->indexOf(Page), TabImages.value(Icon));
     U.Pages->setTabVisible(U.Pages->indexOf(U.taHelp), false);
-    U.Image1->setPixmap(QPixmap(QStringLiteral(":/qvr/about.jpg")));
 
     FLibrary = std::make_unique<TLibraryArea>(
         *this, TLibraryArea::TWidgets{U.gbFiles, U.edDirs, U.btnOptions, U.edFiles, U.edSelDemo,
@@ -110,6 +109,12 @@ void TfrmMain::MakeAreas() {
     // The show handlers of the pages.
     FPageShow = {
         {U.taZuruveZevoruvi, [this] { FLibrary->taZuruveZevoruviShow(); }},
+        // The picture is decoded when its page is first shown, not at start.
+        {U.taAbout,
+         [this] {
+             if (FUi.Image1->pixmap().isNull())
+                 FUi.Image1->setPixmap(QPixmap(QStringLiteral(":/qvr/about.jpg")));
+         }},
         {U.taSettings, [this] { FSettings->taSettingsShow(); }},
         {U.taSoundCapture, [this] { FSound->taSoundCaptureShow(); }},
         {U.taProfiles, [this] { FProfiles->taProfilesShow(); }},
