@@ -1,5 +1,6 @@
 #include "installer/Shortcuts.h"
 
+#include "common/DesktopEntry.h"
 #include "common/Errors.h"
 #include "common/FileSystem.h"
 #include "common/ShellOpen.h"
@@ -12,44 +13,6 @@
 
 namespace {
 
-// A value of the string kind: backslashes and control characters escaped.
-QString EscapeValue(const QString& Value) {
-    QString Out;
-    for (const QChar C : Value) {
-        switch (C.unicode()) {
-        case u'\\':
-            Out += QStringLiteral("\\\\");
-            break;
-        case u'\n':
-            Out += QStringLiteral("\\n");
-            break;
-        case u'\r':
-            Out += QStringLiteral("\\r");
-            break;
-        case u'\t':
-            Out += QStringLiteral("\\t");
-            break;
-        default:
-            Out += C;
-        }
-    }
-    return Out;
-}
-
-// One argument of Exec, always quoted, so blanks and reserved characters
-// stay in it; '%' is doubled, as field codes start with it.
-QString QuoteExecArgument(const QString& Arg) {
-    QString Out = QStringLiteral("\"");
-    for (const QChar C : Arg) {
-        if (C == u'"' || C == u'`' || C == u'$' || C == u'\\')
-            Out += u'\\';
-        Out += C;
-        if (C == u'%')
-            Out += u'%';
-    }
-    return Out + u'"';
-}
-
 QString AbsoluteHostPath(const QString& WinPath) {
     return QDir::cleanPath(QFileInfo(QvrFs::HostPath(WinPath)).absoluteFilePath());
 }
@@ -58,15 +21,16 @@ QString AbsoluteHostPath(const QString& WinPath) {
 
 QString DesktopEntryText(const QString& Name, const QString& HostProgram,
                          const QStringList& Arguments, const QString& HostWorkDir) {
-    QStringList Exec{QuoteExecArgument(HostProgram)};
+    QStringList Exec{DesktopExecArgument(HostProgram)};
     for (const QString& Arg : Arguments)
-        Exec << QuoteExecArgument(Arg);
+        Exec << DesktopExecArgument(Arg);
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
                           "Name=%1\n"
                           "Exec=%2\n"
                           "Path=%3\n")
-        .arg(EscapeValue(Name), EscapeValue(Exec.join(u' ')), EscapeValue(HostWorkDir));
+        .arg(DesktopEntryValue(Name), DesktopEntryValue(Exec.join(u' ')),
+             DesktopEntryValue(HostWorkDir));
 }
 
 void CreateShortcut(const TWindowsInfo& Folders, const QString& Target, const QString& Arguments,

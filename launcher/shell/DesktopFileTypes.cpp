@@ -1,5 +1,7 @@
 #include "launcher/shell/DesktopFileTypes.h"
 
+#include "common/DesktopEntry.h"
+
 #include "common/Errors.h"
 
 #include <QBuffer>
@@ -102,60 +104,21 @@ QMap<int, QByteArray> IconPngs(const QByteArray& Ico) {
     return Pngs;
 }
 
-// A string value of a desktop entry, its escapes applied.
-QString EntryValue(const QString& Text) {
-    QString Value;
-    for (QChar C : Text) {
-        switch (C.unicode()) {
-        case u'\\':
-            Value += QLatin1String("\\\\");
-            break;
-        case u'\n':
-            Value += QLatin1String("\\n");
-            break;
-        case u'\r':
-            Value += QLatin1String("\\r");
-            break;
-        case u'\t':
-            Value += QLatin1String("\\t");
-            break;
-        default:
-            Value += C;
-        }
-    }
-    if (Value.startsWith(u' '))
-        Value.replace(0, 1, QStringLiteral("\\s"));
-    return Value;
-}
-
-// One argument of an Exec line: quoted, with the four characters that stay
-// special inside quotes escaped, and "%" doubled so that it is no field code.
-QString ExecArgument(const QString& Argument) {
-    QString Quoted = QStringLiteral("\"");
-    for (QChar C : Argument) {
-        if (C == u'"' || C == u'`' || C == u'$' || C == u'\\')
-            Quoted += u'\\';
-        if (C == u'%')
-            Quoted += u'%';
-        Quoted += C;
-    }
-    return Quoted + u'"';
-}
-
 QByteArray DesktopEntry(const QString& ProgramFile, const QList<TDesktopFileType>& Types) {
     QString MimeTypes;
     for (const TDesktopFileType& Type : Types)
         MimeTypes += DesktopMimeType(Type.Extension) + u';';
-    const QString Entry = QStringLiteral("[Desktop Entry]\n"
-                                         "Type=Application\n"
-                                         "Name=Quorvane\n"
-                                         "Exec=%1 %f\n"
-                                         "Path=%2\n"
-                                         "MimeType=%3\n"
-                                         "NoDisplay=true\n"
-                                         "Terminal=false\n")
-                              .arg(EntryValue(ExecArgument(ProgramFile)),
-                                   EntryValue(QFileInfo(ProgramFile).absolutePath()), MimeTypes);
+    const QString Entry =
+        QStringLiteral("[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=Quorvane\n"
+                       "Exec=%1 %f\n"
+                       "Path=%2\n"
+                       "MimeType=%3\n"
+                       "NoDisplay=true\n"
+                       "Terminal=false\n")
+            .arg(DesktopEntryValue(DesktopExecArgument(ProgramFile)),
+                 DesktopEntryValue(QFileInfo(ProgramFile).absolutePath()), MimeTypes);
     return Entry.toUtf8();
 }
 
