@@ -23,6 +23,7 @@
 #include <QScopedValueRollback>
 #include <QShowEvent>
 #include <QTime>
+#include <QTimer>
 
 namespace {
 
@@ -164,6 +165,8 @@ void TfrmMain::keyPressEvent(QKeyEvent* Event) {
 
 void TfrmMain::FormCreate() {
     FRcon->Reset();
+    // The watch timer runs from start-up on and is never stopped.
+    FRcon->BF2Catch()->start();
     FUi.edConsole->clear();
 
     // The banner, without time stamps.
