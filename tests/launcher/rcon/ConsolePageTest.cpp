@@ -59,25 +59,6 @@ TEST_F(ConsolePageTest, TheMenuConnectsAndTheCommandLineSendsOrActsLocally) {
     EXPECT_TRUE(Dialogs.Shown().isEmpty());
 }
 
-TEST_F(ConsolePageTest, AnUnknownPresetOrPortEndsInTheLog) {
-    StartConfigured();
-    const int Closed = ClosedLoopbackPort();
-    WriteServers(Preset("A&B", "127.0.0.1", Closed, "") +
-                 "[NoPort]\r\nhost=127.0.0.1\r\nport=x\r\n" +
-                 Preset("Closed", "127.0.0.1", Closed, ""));
-    const qsizetype Mark = Log().size();
-    ChooseServer("A&B");
-    ChooseServer("NoPort");
-    ChooseServer("Closed");
-    const QString Pair = QString("[127.0.0.1:%1]").arg(Closed);
-    EXPECT_EQ(Log().mid(Mark),
-              QStringList({"Connecting to NoPort...", "Incorrect host/port info [127.0.0.1:x]",
-                           "Failed to connect to [127.0.0.1:x]", "Connecting to Closed...",
-                           "Failed to connect to " + Pair}));
-    EXPECT_EQ(Rcon().Session().CurrentServerPreset, "Closed");
-    EXPECT_TRUE(Dialogs.Shown().isEmpty());
-}
-
 TEST_F(ConsolePageTest, BadLinesAreReportedAndTheNextTickGoesOn) {
     ConnectToGame();
     Peer.Send(QByteArray(20000, 'x') + "\nafter the long line\n");
