@@ -23,6 +23,7 @@
 #include <QScopedValueRollback>
 #include <QShowEvent>
 #include <QTime>
+#include <QTimer>
 
 namespace {
 
@@ -201,6 +202,9 @@ void TfrmMain::FormCreate() {
     FSettingsIni = std::make_unique<TProfileFile>(FAppDir + QStringLiteral("Settings.ini"));
     FPresetsIni = std::make_unique<TProfileFile>(FAppDir + QStringLiteral("Presets.ini"));
     FServersIni = std::make_unique<TProfileFile>(FAppDir + QStringLiteral("Servers.ini"));
+    // The watch timer runs from start-up on and is never stopped; its ticks
+    // read the server presets, so it starts once their file is open.
+    FRcon->BF2Catch()->start();
 
     FSettings->LoadGameDir();
     FSound->LoadOutputDir();
@@ -270,6 +274,8 @@ void TfrmMain::FormDestroy() {
     if (FDestroyed || FTerminated)
         return;
     FDestroyed = true;
+    // Its ticks read the settings files, which are closed below.
+    FRcon->BF2Catch()->stop();
     // A capture still running is completed first: its log line goes into
     // the log file.
     Guard([this] { FSound->FormDestroy(); });

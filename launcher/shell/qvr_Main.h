@@ -24,7 +24,14 @@
 //       taSoundCaptureShow, SpeedButton2Click, FormClose's inputs, the
 //       capture watch Timer1Timer (StartSoundCapture, StopSoundCapture) and
 //       the capture completed at destruction
-//   TRconArea (rcon/qvr_Rcon)  the watch timer BF2Catch, the server presets
+//   TRconArea (rcon/qvr_Rcon)  the watch timer BF2CatchTimer with the client
+//       BF2 (BF2Connected, BF2Disconnected), HandleChatCommand, the console
+//       page (taConsoleShow, ConnectToBF2Server, edComKeyPress,
+//       btnDisconnectClick, edConsoleEnter), the Servers sub-page
+//       (taServerShow, edServersSelect, SpeedButton4Click,
+//       menuAddPlayerClick with TfrmAddUser (qvr_AddUser),
+//       menuRemovePlayerClick, taServerExit) and the preset save of OK
+//       (StoreServerPreset)
 // The window makes the areas and wires the steps that cross from one to
 // another (qvr_Wiring.cpp).
 #pragma once

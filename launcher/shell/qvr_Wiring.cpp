@@ -64,8 +64,11 @@ void TfrmMain::MakeAreas() {
                              U.tbVolume, U.rbRenderToProject, U.rbRenderToOutput, U.edOutputDir,
                              U.SpeedButton2},
         *FLibrary, *FRunPanel);
-    FRcon = std::make_unique<TRconArea>(*this, TRconArea::TWidgets{U.edServers, U.edCom},
-                                        *FRunPanel, *FSound);
+    FRcon = std::make_unique<TRconArea>(
+        *this,
+        TRconArea::TWidgets{U.edServers, U.SpeedButton4, U.edHost, U.edPort, U.edPass, U.cbReadChat,
+                            U.edPlayers, U.edConsole, U.edCom, U.btnConnect, U.btnDisconnect},
+        *FRunPanel, *FSound);
     FProfiles = std::make_unique<TProfilesPage>(
         *this, TProfilesPage::TWidgets{U.edProfile,
                                        U.edDemoQuality,
@@ -119,8 +122,12 @@ void TfrmMain::MakeAreas() {
         {U.taSoundCapture, [this] { FSound->taSoundCaptureShow(); }},
         {U.taProfiles, [this] { FProfiles->taProfilesShow(); }},
         {U.taBookmarks, [this] { FBookmarks->taBookmarksShow(); }},
+        {U.taServer, [this] { FRcon->taServerShow(); }},
+        {U.taConsole, [this] { FRcon->taConsoleShow(); }},
     };
-    FPageExit = {};
+    FPageExit = {
+        {U.taServer, [this] { FRcon->taServerExit(); }},
+    };
     for (QTabWidget* Pages : {U.Pages, U.PagesSettings}) {
         FShownPage.insert(Pages, Pages->currentWidget());
         connect(Pages, &QTabWidget::currentChanged, this,

@@ -68,17 +68,38 @@ TEST_F(SettingsTest, OkWritesTheKeysInOrder) {
     EXPECT_EQ(Find<QLineEdit>("edBFDir")->text(), "\\");
 }
 
-TEST_F(SettingsTest, OkOnTheGeneralPageLeavesTheServerPresetsAlone) {
+TEST_F(SettingsTest, OkSavesTheServerPresetOnlyOnTheServersSubPage) {
     WriteConfigured();
-    WriteHost(AppHost + "/Servers.ini", "[Localhost]\r\nhost=127.0.0.1\r\n");
+    WriteHost(GameHost + "/Admin/default.cfg", "port=6711\r\npassword=7\r\nip=127.0.0.1\r\n");
+    const QByteArray Servers = "[Localhost]\r\nhost=localhost\r\nport=6711\r\npass=7\r\n"
+                               "readchat=True\r\nprivs=\r\n"
+                               "[Remote]\r\nhost=10.0.0.1\r\nport=4711\r\npass=x\r\n"
+                               "readchat=False\r\nprivs=, Alpha\r\n";
+    WriteHost(AppHost + "/Servers.ini", Servers);
     Start();
-    Find<QTabWidget>("Pages")->setCurrentWidget(Find<QWidget>("taSettings"));
-    Find<QComboBox>("edServers")->addItem("Localhost");
-    Find<QLineEdit>("edHost")->setText("10.0.0.9");
+    const auto ShowServers = [&] {
+        Find<QTabWidget>("Pages")->setCurrentWidget(Find<QWidget>("taSettings"));
+        Find<QToolButton>("btnSettingsCategories0Items3")->click();
+        auto* List = Find<QComboBox>("edServers");
+        List->setCurrentIndex(List->findText("Remote"));
+        emit List->activated(List->currentIndex());
+        Find<QLineEdit>("edHost")->setText("10.0.0.9");
+    };
+    // Edited on the Servers sub-page, OK pressed on General: nothing saved.
+    ShowServers();
+    Find<QToolButton>("btnSettingsCategories0Items0")->click();
     PressOk();
-    EXPECT_EQ(ReadHost(AppHost + "/Servers.ini"), "[Localhost]\r\nhost=127.0.0.1\r\n");
-    EXPECT_TRUE(
-        ReadHost(AppHost + "/Settings.ini").contains("[SERVERS]\r\nselected=Localhost\r\n"));
+    EXPECT_EQ(ReadHost(AppHost + "/Servers.ini"), Servers);
+    EXPECT_TRUE(ReadHost(AppHost + "/Settings.ini").contains("[SERVERS]\r\nselected=Remote\r\n"));
+
+    // OK on the Servers sub-page saves the fields into the chosen preset.
+    ShowServers();
+    PressOk();
+    QByteArray Saved = Servers;
+    Saved.replace("host=10.0.0.1", "host=10.0.0.9");
+    EXPECT_EQ(ReadHost(AppHost + "/Servers.ini"), Saved);
+    EXPECT_EQ(Find<QLineEdit>("edHost")->text(), "10.0.0.9");
+    EXPECT_TRUE(Dialogs.Messages().isEmpty()) << Dialogs.Messages().join("|").toStdString();
 }
 
 TEST_F(SettingsTest, TheFolderPickerAndTheEditAddTheBackslashAndCheckAgain) {
