@@ -152,6 +152,21 @@ private:
     void* FUser = nullptr;
 };
 
+// The running programs for a game that tests start and end at will: a shell,
+// and the game while Runs is set. Counts the listings, so a test sees whether
+// a tick asked.
+class TScriptedGame : public IProcessList {
+public:
+    void ListProcessModules(QStringList& List) override {
+        ++Listings;
+        List << QStringLiteral("/usr/bin/bash");
+        if (Runs)
+            List << QStringLiteral("C:\\Program Files\\EA GAMES\\Battlefield 2\\bf2.EXE");
+    }
+    bool Runs = false;
+    int Listings = 0;
+};
+
 // Records the programs the window starts instead of starting them.
 class TRecordingStarter : public IProgramStarter {
 public:

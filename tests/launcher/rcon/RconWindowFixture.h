@@ -18,19 +18,6 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-// The running programs: the game while Runs is set. Counts the listings, so
-// a test sees whether a tick asked.
-class TGameSwitch : public IProcessList {
-public:
-    void ListProcessModules(QStringList& List) override {
-        ++Listings;
-        if (Runs)
-            List << QStringLiteral("C:\\Program Files\\EA GAMES\\Battlefield 2\\BF2.exe");
-    }
-    bool Runs = false;
-    int Listings = 0;
-};
-
 class RconWindowTest : public WindowTest {
 protected:
     void SetUp() override {
@@ -97,6 +84,6 @@ protected:
         QCoreApplication::sendEvent(Com->lineEdit(), &Enter);
     }
 
-    TGameSwitch Game;
+    TScriptedGame Game;
     TRconPeer Peer;
 };

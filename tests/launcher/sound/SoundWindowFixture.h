@@ -15,17 +15,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-// The running programs: a shell, and the game while Runs is set.
-class TScriptedGame : public IProcessList {
-public:
-    void ListProcessModules(QStringList& List) override {
-        List << QStringLiteral("/usr/bin/bash");
-        if (Runs)
-            List << QStringLiteral("C:\\Program Files\\EA GAMES\\Battlefield 2\\bf2.EXE");
-    }
-    bool Runs = false;
-};
-
 class SoundTest : public WindowTest {
 protected:
     void SetUp() override {
