@@ -51,9 +51,6 @@ TLibraryArea::TLibraryArea(IShell& Shell, const TWidgets& W)
     : FShell(Shell), FW(W), FFileIcons(ImageList("imgFileIcons", 3)),
       FMenuIcons(ImageList("imgMenuIcons", 3)) {
     MakeMenu();
-    // The file list's one column is 235 pixels wide, room for whole names; a
-    // refill keeps it (the header's default size reaches no column made before).
-    FW.edFiles->setColumnWidth(0, 235);
     // A user's choice only; whoever reloads the list calls edDirsSelect itself.
     FShell.Connect(FW.edDirs, &QComboBox::activated, this, [this] { edDirsSelect(); });
     // Each item whose selection changed, the one losing it first.

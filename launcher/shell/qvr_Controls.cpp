@@ -1,7 +1,9 @@
 #include "launcher/shell/qvr_Controls.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QScreen>
+#include <QTreeWidget>
 #include <QWidget>
 
 void SelectByText(QComboBox* List, const QString& Text) {
@@ -51,4 +53,19 @@ QString LabelText(const QString& Caption) {
 void CentreOnScreen(QWidget* Window) {
     if (const QScreen* Screen = Window->screen())
         Window->move(Screen->availableGeometry().center() - Window->rect().center());
+}
+
+void ApplyDefaultColumnWidths(QWidget* Form) {
+    for (QTreeWidget* List : Form->findChildren<QTreeWidget*>()) {
+        QHeaderView* Header = List->header();
+        // A stretched last column takes the room that is left, but never
+        // less than it had: it starts from the least a column can have.
+        const bool Stretch = Header->stretchLastSection();
+        Header->setStretchLastSection(false);
+        for (int Column = 0; Column < Header->count(); ++Column)
+            Header->resizeSection(Column, Stretch && Column == Header->count() - 1
+                                              ? Header->minimumSectionSize()
+                                              : Header->defaultSectionSize());
+        Header->setStretchLastSection(Stretch);
+    }
 }

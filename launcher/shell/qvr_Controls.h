@@ -28,3 +28,8 @@ QString LabelText(const QString& Caption);
 
 // Places a window in the middle of the screen it is on.
 void CentreOnScreen(QWidget* Window);
+
+// Gives the columns of every list view of a form the width its header's
+// default section size sets: the form's columns exist before that size is
+// applied, so they would keep Qt's own default.
+void ApplyDefaultColumnWidths(QWidget* Form);

@@ -26,6 +26,9 @@ void TfrmMain::MakeAreas() {
     for (const auto& [Page, Icon] : Icons)
         U.Pages->setTabIcon(U.Pages->indexOf(Page), TabImages.value(Icon));
     U.Pages->setTabVisible(U.Pages->indexOf(U.taHelp), false);
+    // The file list's one column is 235 pixels wide, room for whole names;
+    // the other lists likewise get the widths the form gives.
+    ApplyDefaultColumnWidths(this);
 
     FLibrary = std::make_unique<TLibraryArea>(
         *this, TLibraryArea::TWidgets{U.gbFiles, U.edDirs, U.btnOptions, U.edFiles, U.edSelDemo,

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
@@ -147,6 +148,20 @@ TEST_F(FileListTest, TheFileListShowsWholeNames) {
     Pages->setCurrentWidget(Find<QWidget>("taSettings"));
     Pages->setCurrentWidget(Find<QWidget>("taZuruveZevoruvi"));
     EXPECT_TRUE(WholeNameShows()) << "after the page was shown again";
+}
+
+// Every list has the column widths its form gives, and one whose last column
+// stretches fits its columns without a sideways scroll.
+TEST_F(FileListTest, ListColumnsHaveTheirFormsWidths) {
+    WriteConfigured();
+    Start();
+    auto* Pages = Find<QTabWidget>("Pages");
+    Pages->setCurrentWidget(Find<QWidget>("taBookmarks"));
+    QCoreApplication::processEvents();
+    auto* Profiles = Find<QTreeWidget>("edMiniProfiles");
+    EXPECT_EQ(Profiles->columnWidth(0), 120);
+    EXPECT_EQ(Profiles->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(Find<QTreeWidget>("edDiagnostics")->columnWidth(0), 300);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, LayoutTest,
