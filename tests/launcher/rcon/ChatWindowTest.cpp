@@ -15,6 +15,11 @@ protected:
         WriteServers(Preset("Game", "127.0.0.1", Peer.Port(), "secret", ", Alpha, Bravo"));
         ChooseServer("Game");
         ASSERT_TRUE(TickUntil([&] { return Logged("BF2 rcon login successful"); }));
+        // The greeting follows the login; the peer reads it on a thread of
+        // its own, so a test counting what was sent waits until it is there.
+        ASSERT_TRUE(WaitUntil([&] {
+            return Sent().contains(SayAll("Quorvane has logged in to the server (v1.1.2)"));
+        }));
     }
     // What the launcher sent, polls left out.
     QList<QByteArray> Sent() {
