@@ -1,6 +1,6 @@
-// Starting and stopping the audio library: the version, the recording and
-// output sides against a private PulseAudio server, and a launcher that must
-// start quickly and cleanly when no server runs or one never answers.
+// Starting and stopping the audio library: its exported calls, the recording
+// and output sides against a private PulseAudio server, and a launcher that
+// must start quickly and cleanly when no server runs or one never answers.
 #include "BassFixture.h"
 
 #include "support/WaitUntil.h"
@@ -60,10 +60,6 @@ protected:
 int Window = 0; // stands for the main window's handle
 
 } // namespace
-
-TEST(BassVersion, IsTwoPointOne) {
-    EXPECT_EQ(BASS_GetVersion(), 0x00010002u);
-}
 
 TEST(BassExports, AreExactlyTheDeclaredCalls) {
     std::string Command =

@@ -80,8 +80,4 @@ TEST_P(EncodeWindows1252Test, MapsOrReplaces) {
 INSTANTIATE_TEST_SUITE_P(Codec, EncodeWindows1252Test,
                          ::testing::Range<size_t>(0, std::size(EncodeCases)));
 
-TEST(EncodeUtf8, WritesUtf8) {
-    EXPECT_EQ(EncodeUtf8(QString::fromUtf16(u"\u00a7\u20ac")), QByteArray("\xc2\xa7\xe2\x82\xac"));
-}
-
 } // namespace

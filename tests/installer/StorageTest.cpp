@@ -383,11 +383,6 @@ TEST(Storage, SizesAreSumsOverTheItems) {
     EXPECT_EQ(Storage.Ratio(QLocale::c()), QStringLiteral("15.00%"));
 }
 
-TEST(Storage, VersionIsOnePointTwo) {
-    TmxStorage Storage;
-    EXPECT_EQ(Storage.Version(), QStringLiteral("1.2"));
-}
-
 // --- the persisted description ----------------------------------------------
 
 TEST(StorageDescription, PayloadRoundTripKeepsEveryItem) {

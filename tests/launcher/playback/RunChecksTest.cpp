@@ -1,5 +1,5 @@
-// The run panel through the real window: the parameter checks, the start of
-// the game itself and the question whether the game is running.
+// The run panel through the real window: the parameter checks and the start
+// of the game itself.
 #include "RunFixture.h"
 
 // ---------------------------------------------------------------- parameter checks
@@ -11,18 +11,18 @@ TEST_F(RunTest, EachFieldIsCheckedAgainstItsRange) {
         const char* Label; // null: the field has no label of its own
         bool Valid;
     } Cases[] = {
-        {"edWidth", "2048", "laWidth", true},   {"edWidth", "2049", "laWidth", false},
-        {"edWidth", "5000", "laWidth", false},  {"edWidth", "0", "laWidth", true},
-        {"edHeight", "1536", "laHeight", true}, {"edHeight", "1537", "laHeight", false},
-        {"edHeight", "0", "laHeight", true},    {"edFPS", "200", "laFPS", true},
-        {"edFPS", "201", "laFPS", false},       {"edFPS", "0", "laFPS", true},
-        {"edFOV", "300", "laFOV", true},        {"edFOV", "0", "laFOV", true},
-        {"edFOV", "abc", "laFOV", false},       {"edFOV", "", "laFOV", false},
-        {"edFOV", "   ", "laFOV", false},       {"edFOV", "-1", "laFOV", false},
-        {"edFOV", "90 ", "laFOV", false},       {"edPosX", "2048", nullptr, true},
-        {"edPosX", "2049", nullptr, false},     {"edPosX", "x", nullptr, false},
-        {"edPosY", "1536", nullptr, true},      {"edPosY", "1537", nullptr, false},
-        {"edPosY", "0", nullptr, true},
+        // Each field's limits; the whole-number and blank rules themselves
+        // are tried on their own, so one text of each kind is enough here:
+        // "abc" passes the blank check, whose result must not clear the red.
+        {"edWidth", "2048", "laWidth", true},    {"edWidth", "2049", "laWidth", false},
+        {"edWidth", "0", "laWidth", true},       {"edHeight", "1536", "laHeight", true},
+        {"edHeight", "1537", "laHeight", false}, {"edHeight", "0", "laHeight", true},
+        {"edFPS", "200", "laFPS", true},         {"edFPS", "201", "laFPS", false},
+        {"edFPS", "0", "laFPS", true},           {"edFOV", "300", "laFOV", true},
+        {"edFOV", "0", "laFOV", true},           {"edFOV", "abc", "laFOV", false},
+        {"edFOV", "", "laFOV", false},           {"edPosX", "2048", nullptr, true},
+        {"edPosX", "2049", nullptr, false},      {"edPosY", "1536", nullptr, true},
+        {"edPosY", "1537", nullptr, false},      {"edPosY", "0", nullptr, true},
     };
     const char* Labels[] = {"laWidth", "laHeight", "laFPS", "laFOV"};
     const QStringList Edits = {"edWidth", "edHeight", "edFPS", "edFOV", "edPosX", "edPosY"};
@@ -193,49 +193,4 @@ TEST_F(RunTest, AGameThatCannotStartIsReported) {
                            "Parameters: +wx 0 +wy 0 +fullscreen 1 +szx 800 +szy 600 +modPath "
                            "mods/bf2 +demo quorvane.con",
                            Text}));
-}
-
-TEST_F(RunTest, TheGameIsSeenRunningByItsFileName) {
-    // Real processes, listed through a folder that holds only theirs, so that
-    // other programs on this machine cannot change the answer.
-    const QString Bin = Tmp.path() + "/bin";
-    const QString Proc = Tmp.path() + "/proc";
-    QDir().mkpath(Bin);
-    QDir().mkpath(Proc);
-    std::vector<std::unique_ptr<QProcess>> Running;
-    auto Launch = [&](const QString& Name) {
-        const QString Exe = Bin + "/" + Name;
-        EXPECT_TRUE(QFile::copy("/bin/sleep", Exe));
-        QFile::setPermissions(Exe, QFile::ReadOwner | QFile::ExeOwner);
-        auto P = std::make_unique<QProcess>();
-        P->start(Exe, {"60"});
-        EXPECT_TRUE(P->waitForStarted()) << Name.toStdString();
-        const QString Pid = QString::number(P->processId());
-        EXPECT_TRUE(QFile::link("/proc/" + Pid, Proc + "/" + Pid));
-        Running.push_back(std::move(P));
-    };
-    TProcFsProcessList Only(Proc);
-    Services.Processes = &Only;
-
-    Launch("BF2.exe.bak");
-    Launch("XBF2.exe");
-    Create();
-    EXPECT_FALSE(Window->RunPanel().IsBF2Running());
-
-    Launch("bf2.EXE");
-    EXPECT_TRUE(Window->RunPanel().IsBF2Running());
-    // The whole system's list sees it as well.
-    Window.reset();
-    Services.Processes = &Processes;
-    Create();
-    EXPECT_TRUE(Window->RunPanel().IsBF2Running());
-
-    for (auto& P : Running) {
-        P->kill();
-        P->waitForFinished();
-    }
-    Window.reset();
-    Services.Processes = &Only;
-    Create();
-    EXPECT_FALSE(Window->RunPanel().IsBF2Running());
 }

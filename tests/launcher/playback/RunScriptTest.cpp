@@ -73,9 +73,3 @@ TEST(RunNames, TheCameraFolderIsTheDemosFolderWithoutTheGameFolder) {
                   QString::fromLatin1(C.Folder))
             << C.DemosDir << " - " << C.BFDir;
 }
-
-TEST(RunNames, ModPathAndScreenOption) {
-    EXPECT_EQ(ModPath("bf2"), "mods/bf2");
-    EXPECT_EQ(ScreenOption(true), "+fullscreen 0");
-    EXPECT_EQ(ScreenOption(false), "+fullscreen 1");
-}
