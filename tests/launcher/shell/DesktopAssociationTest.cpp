@@ -1,7 +1,7 @@
 // The file associations through the window, as a Linux desktop reads them:
-// after OK with "Associate demo files" ticked, the desktop's own tools tell a
-// demo and a camera file by name, name the launcher as the program that
-// opens them, and opening one starts the launcher in its folder on that file.
+// after OK with "Associate demo files" ticked, the desktop's own tools name
+// the launcher as the program that opens both types, and opening a demo
+// starts the launcher in its folder on that file.
 // Each test has private data and config folders.
 #include "support/TestFiles.h"
 #include "support/WaitUntil.h"
@@ -77,15 +77,10 @@ TEST_F(DesktopAssociationTest, TheDesktopKnowsBothTypesAndOpensThemWithTheLaunch
         GTEST_SKIP() << "the desktop's tools (xdg-utils, shared-mime-info, gio) are not here";
     for (const char* Type : {"application/x-bf2demo", "application/x-bf2cam"})
         EXPECT_EQ(Ask("xdg-mime", {"query", "default", Type}), "quorvane.desktop") << Type;
+    // Opening a demo as a file manager does (the type told by its name)
+    // starts the launcher on it, in its own folder.
     const QString Demo = Tmp.path() + "/Final Round.bf2demo";
-    const QString Camera = Tmp.path() + "/path.BF2CAM";
     WriteHost(Demo, QByteArray("\x00\x01 recorded match", 17));
-    WriteHost(Camera, "camera");
-    EXPECT_EQ(Ask("xdg-mime", {"query", "filetype", Demo}), "application/x-bf2demo");
-    EXPECT_EQ(Ask("xdg-mime", {"query", "filetype", Camera}), "application/x-bf2cam");
-
-    // Opening a demo as a file manager does starts the launcher on it, in
-    // its own folder.
     Ask("gio", {"open", Demo});
     const QString Ran = Services.ProgramFile + ".ran";
     ASSERT_TRUE(WaitUntil([&] { return ReadHost(Ran).count('\n') >= 2; })) << "not started";
