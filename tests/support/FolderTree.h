@@ -8,13 +8,6 @@
 #include <QFile>
 #include <QStringList>
 
-#include <ostream>
-
-// Readable failure messages for the lines compared.
-inline void PrintTo(const QString& S, std::ostream* Os) {
-    *Os << '"' << S.toStdString() << '"';
-}
-
 inline QStringList FolderTree(const QString& Root) {
     QStringList Lines;
     QDirIterator It(Root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,

@@ -4,6 +4,9 @@
 
 #include "common/FileSystem.h"
 #include "support/FolderTree.h"
+#include "support/TestFiles.h"
+
+#include "ProjectLibrary.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -14,29 +17,18 @@ namespace {
 // that climbs out of it would show beside it.
 class ProjectOpsTest : public ::testing::Test {
 protected:
-    // Files of the Demos folder itself; the project Abc with a file of each
-    // kind, one named as a file of the Demos folder, and one in a deeper
-    // folder; the project Xyz.
-    const QStringList Library = {"Demos/",
-                                 "Demos/a.bf2demo=a",
-                                 "Demos/c.bf2cam=c",
-                                 "Demos/s.wav=s",
-                                 "Demos/Abc/",
-                                 "Demos/Abc/a.bf2demo=b",
-                                 "Demos/Abc/y.bf2cam=y",
-                                 "Demos/Abc/z.wav=z",
-                                 "Demos/Abc/deep/",
-                                 "Demos/Abc/deep/d.bf2demo=d",
-                                 "Demos/Xyz/",
-                                 "Demos/Xyz/Y.BF2CAM=y2"};
-
-    void SetUp() override { ASSERT_TRUE(MakeTree(Tmp.path(), Library)); }
+    void SetUp() override { ASSERT_TRUE(MakeTree(Demos(), CProjectLibrary)); }
     void Reset() {
         QDir(Tmp.path()).removeRecursively();
-        ASSERT_TRUE(MakeTree(Tmp.path(), Library));
+        ASSERT_TRUE(MakeTree(Demos(), CProjectLibrary));
     }
-    QString DemosDir() const { return QvrFs::WinPathOfHost(Tmp.path()) + "\\Demos\\"; }
-    QStringList Tree() const { return FolderTree(Tmp.path()); }
+    QString Demos() const { return Tmp.path() + "/Demos"; }
+    QString DemosDir() const { return QvrFs::WinPathOfHost(Demos()) + "\\"; }
+    // The Demos folder's content, once nothing stands beside it.
+    QStringList Tree() const {
+        EXPECT_EQ(HostListing(Tmp.path()), QStringList{"Demos"});
+        return FolderTree(Demos());
+    }
 
     QTemporaryDir Tmp;
 };
@@ -49,27 +41,20 @@ TEST_F(ProjectOpsTest, NewProject) {
     for (const auto& C : Cases) {
         EXPECT_EQ(NewProject(DemosDir(), C.Name), C.Made) << C.Name.toStdString();
         EXPECT_EQ(Tree(),
-                  Changed(Library, C.Made ? QStringList{"Demos/" + C.Name + "/"} : QStringList{}))
+                  Changed(CProjectLibrary, C.Made ? QStringList{C.Name + "/"} : QStringList{}))
             << C.Name.toStdString();
         Reset();
     }
 }
 
 TEST_F(ProjectOpsTest, RenameProject) {
-    auto Renamed = [](const QString& To) {
-        QStringList Changes;
-        for (const QString F :
-             {"/", "/a.bf2demo=b", "/y.bf2cam=y", "/z.wav=z", "/deep/", "/deep/d.bf2demo=d"})
-            Changes << "-Demos/Abc" + F << "Demos/" + To + F;
-        return Changes;
-    };
     const struct {
         QString Old, New;
         TRenameResult Result;
         QStringList Changes;
     } Cases[] = {
-        {"Abc", "Intro", TRenameResult::Renamed, Renamed("Intro")},
-        {"Abc", "ABC", TRenameResult::Renamed, Renamed("ABC")},
+        {"Abc", "Intro", TRenameResult::Renamed, AbcRenamedTo("Intro")},
+        {"Abc", "ABC", TRenameResult::Renamed, AbcRenamedTo("ABC")},
         {"Abc", "Abc", TRenameResult::Unchanged, {}},
         {"Abc", "xyz", TRenameResult::Failed, {}}, // taken: both stay
         {"Abc", "..\\Out", TRenameResult::Failed, {}},
@@ -78,7 +63,7 @@ TEST_F(ProjectOpsTest, RenameProject) {
     for (const auto& C : Cases) {
         const std::string Step = (C.Old + " -> " + C.New).toStdString();
         EXPECT_EQ(RenameProject(DemosDir(), C.Old, C.New), C.Result) << Step;
-        EXPECT_EQ(Tree(), Changed(Library, C.Changes)) << Step;
+        EXPECT_EQ(Tree(), Changed(CProjectLibrary, C.Changes)) << Step;
         Reset();
     }
 }
@@ -86,7 +71,7 @@ TEST_F(ProjectOpsTest, RenameProject) {
 TEST_F(ProjectOpsTest, FilesOffered) {
     // A file whose name holds a backslash would name another file once put
     // into a path: it is not offered.
-    ASSERT_TRUE(MakeTree(Tmp.path(), {"Demos/Xyz/..\\..\\x.bf2demo=bad"}));
+    ASSERT_TRUE(MakeTree(Demos(), {"Xyz/..\\..\\x.bf2demo=bad"}));
     const QList<TLibraryFile> Own = {
         {"a.bf2demo", fiDemo}, {"s.wav", fiSound}, {"c.bf2cam", fiCamera}};
     const QList<TLibraryFile> Abc = {
@@ -111,23 +96,23 @@ TEST_F(ProjectOpsTest, MoveFilesNeverReplace) {
          "Xyz",
          {"Abc\\z.wav", "s.wav"},
          2,
-         {"-Demos/Abc/z.wav=z", "Demos/Xyz/z.wav=z", "-Demos/s.wav=s", "Demos/Xyz/s.wav=s"}},
+         {"-Abc/z.wav=z", "Xyz/z.wav=z", "-s.wav=s", "Xyz/s.wav=s"}},
         {"into the Demos folder: its own file stays",
          "",
          {"Abc\\z.wav", "c.bf2cam"},
          1,
-         {"-Demos/Abc/z.wav=z", "Demos/z.wav=z"}},
+         {"-Abc/z.wav=z", "z.wav=z"}},
         {"a name taken in another case", "Xyz", {"Abc\\y.bf2cam"}, 0, {}},
         {"two of one name: the first moves",
          "Xyz",
          {"a.bf2demo", "Abc\\a.bf2demo"},
          1,
-         {"-Demos/a.bf2demo=a", "Demos/Xyz/a.bf2demo=a"}},
+         {"-a.bf2demo=a", "Xyz/a.bf2demo=a"}},
         {"names that climb out", "Abc", {"..\\a.bf2demo", "Xyz\\..\\s.wav"}, 0, {}},
     };
     for (const auto& C : Cases) {
         EXPECT_EQ(MoveFilesToProject(DemosDir(), C.Project, C.Checked), C.Moved) << C.Case;
-        EXPECT_EQ(Tree(), Changed(Library, C.Changes)) << C.Case;
+        EXPECT_EQ(Tree(), Changed(CProjectLibrary, C.Changes)) << C.Case;
         Reset();
     }
 }

@@ -6,6 +6,8 @@
 #include "common/Folders.h"
 #include "launcher/shell/qvr_Controls.h"
 
+#include "ProjectLibrary.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
@@ -15,12 +17,6 @@
 
 namespace {
 
-// Files of the Demos folder itself; the project Abc with a file of each
-// kind, one named as a file of the Demos folder, and one in a deeper folder;
-// the project Xyz.
-const QStringList CLibrary = {
-    "a.bf2demo=a", "s.wav=s",   "c.bf2cam=c",           "Abc/", "Abc/a.bf2demo=b", "Abc/y.bf2cam=y",
-    "Abc/z.wav=z", "Abc/deep/", "Abc/deep/d.bf2demo=d", "Xyz/", "Xyz/Y.BF2CAM=y2"};
 const QStringList COwn = {"a.bf2demo", "s.wav", "c.bf2cam"};
 const QStringList CAbc = {"Abc\\a.bf2demo", "Abc\\y.bf2cam", "Abc\\z.wav"};
 const QStringList CXyz = {"Xyz\\Y.BF2CAM"};
@@ -46,7 +42,7 @@ protected:
     void Open(const QString& Chosen = {}) {
         Window.reset();
         QDir(Demos()).removeRecursively();
-        ASSERT_TRUE(MakeTree(Demos(), CLibrary));
+        ASSERT_TRUE(MakeTree(Demos(), CProjectLibrary));
         MakeGame();
         WriteConfigured();
         Start();
@@ -107,7 +103,7 @@ TEST_F(ProjectOpsWindowTest, NewProjectMakesOrChoosesItAndOffersFiles) {
         TMoveDialog Seen;
         AnswerMove(&Seen);
         Menu("menuNewProject");
-        EXPECT_EQ(Tree(), Changed(CLibrary, C.Changes)) << C.Typed.toStdString();
+        EXPECT_EQ(Tree(), Changed(CProjectLibrary, C.Changes)) << C.Typed.toStdString();
         EXPECT_EQ(Dirs()->currentText(), C.Chosen);
         EXPECT_EQ(Seen.Label, "Move files to folder [" + C.Chosen + "]");
         EXPECT_EQ(Sorted(Seen.Offered), Sorted(C.Offered));
@@ -137,21 +133,14 @@ TEST_F(ProjectOpsWindowTest, NewProjectCancelledOrRefused) {
 }
 
 TEST_F(ProjectOpsWindowTest, RenameTheChosenProject) {
-    auto Renamed = [](const QString& To) {
-        QStringList Changes;
-        for (const QString F :
-             {"/", "/a.bf2demo=b", "/y.bf2cam=y", "/z.wav=z", "/deep/", "/deep/d.bf2demo=d"})
-            Changes << "-Abc" + F << To + F;
-        return Changes;
-    };
     const struct {
         QString Typed; // null: Cancel
         QStringList Changes;
         QString Chosen;
         bool Refused;
     } Cases[] = {
-        {"Intro", Renamed("Intro"), "Intro", false},
-        {"ABC", Renamed("ABC"), "ABC", false}, // letter case alone
+        {"Intro", AbcRenamedTo("Intro"), "Intro", false},
+        {"ABC", AbcRenamedTo("ABC"), "ABC", false}, // letter case alone
         {"Abc", {}, "Abc", false},
         {QString(), {}, "Abc", false},
         {"xyz", {}, "Xyz", false}, // taken: both stay, the other is chosen
@@ -163,7 +152,7 @@ TEST_F(ProjectOpsWindowTest, RenameTheChosenProject) {
         Dialogs.QueueInput(C.Typed);
         Menu("menuRenameProject");
         const std::string Step = C.Typed.toStdString();
-        EXPECT_EQ(Tree(), Changed(CLibrary, C.Changes)) << Step;
+        EXPECT_EQ(Tree(), Changed(CProjectLibrary, C.Changes)) << Step;
         EXPECT_EQ(Dirs()->currentText(), C.Chosen) << Step;
         EXPECT_EQ(Dialogs.Messages(), C.Refused ? QStringList{CInvalid} : QStringList()) << Step;
         ASSERT_FALSE(Dialogs.Shown().isEmpty());
@@ -236,7 +225,7 @@ TEST_F(ProjectOpsWindowTest, MoveFilesIntoTheChosenProject) {
         EXPECT_EQ(Seen.MoveFiles, "Move files");
         EXPECT_EQ(Seen.Cancel, "Cancel");
         EXPECT_EQ(Sorted(Seen.Offered), Sorted(C.Offered)) << C.Case;
-        EXPECT_EQ(Tree(), Changed(CLibrary, C.Changes)) << C.Case;
+        EXPECT_EQ(Tree(), Changed(CProjectLibrary, C.Changes)) << C.Case;
         // The lists are refreshed: the moved files show, the project stays chosen.
         EXPECT_EQ(Sorted(Listed()), Sorted(C.Listed)) << C.Case;
         EXPECT_TRUE(Dialogs.Messages().isEmpty()) << C.Case;
