@@ -20,6 +20,8 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
 
 #include <QDir>
 #include <QFile>
@@ -241,6 +243,24 @@ protected:
         EXPECT_NE(W, nullptr) << Name;
         return W;
     }
+    // Makes current, as a click does, the one row of the list whose Column
+    // reads Text.
+    void ChooseRow(const char* List, const QString& Text, int Column = 0) {
+        auto* Tree = Find<QTreeWidget>(List);
+        const QList<QTreeWidgetItem*> Rows = Tree->findItems(Text, Qt::MatchExactly, Column);
+        ASSERT_EQ(Rows.size(), 1) << List << ": " << Text.toStdString();
+        Tree->setCurrentItem(Rows.first());
+    }
+    // The log's lines, each without its time stamp; a mark (the number of
+    // lines so far) and the lines after it.
+    QStringList LogLines() {
+        QStringList Lines = Find<QPlainTextEdit>("edConsole")->toPlainText().split('\n');
+        for (QString& L : Lines)
+            L = L.mid(L.indexOf("] ") + 2);
+        return Lines;
+    }
+    qsizetype LogMark() { return LogLines().size(); }
+    QStringList LogSince(qsizetype Mark) { return LogLines().mid(Mark); }
 
     QTemporaryDir Tmp;
     QString AppHost, GameHost, AppDir, GameDir;

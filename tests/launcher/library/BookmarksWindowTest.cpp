@@ -74,12 +74,7 @@ protected:
         ASSERT_EQ(List->topLevelItemCount(), 1);
         List->setCurrentItem(List->topLevelItem(0));
     }
-    void ChooseProfile(const QString& Id) {
-        auto* List = Find<QTreeWidget>("edMiniProfiles");
-        const QList<QTreeWidgetItem*> Rows = List->findItems(Id, Qt::MatchExactly, 1);
-        ASSERT_EQ(Rows.size(), 1) << Id.toStdString();
-        List->setCurrentItem(Rows.first());
-    }
+    void ChooseProfile(const QString& Id) { ChooseRow("edMiniProfiles", Id, 1); }
     QList<QStringList> Rows(const char* Name) {
         QList<QStringList> R;
         auto* L = Find<QTreeWidget>(Name);

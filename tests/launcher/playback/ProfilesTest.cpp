@@ -10,7 +10,6 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
@@ -47,12 +46,7 @@ protected:
         ASSERT_TRUE(Button->isVisible());
         Button->click();
     }
-    void ChooseProfile(const QString& Id) {
-        auto* List = Find<QTreeWidget>("edProfile");
-        const QList<QTreeWidgetItem*> Rows = List->findItems(Id, Qt::MatchExactly, 1);
-        ASSERT_EQ(Rows.size(), 1) << Id.toStdString();
-        List->setCurrentItem(Rows.first());
-    }
+    void ChooseProfile(const QString& Id) { ChooseRow("edProfile", Id, 1); }
     QStringList Rows(const char* List) {
         QStringList R;
         auto* L = Find<QTreeWidget>(List);
@@ -69,14 +63,6 @@ protected:
         return R;
     }
     void PressOk() { Find<QPushButton>("btnOk")->click(); }
-    QStringList LogSince(int Mark) {
-        QStringList Lines;
-        const QStringList All = Find<QPlainTextEdit>("edConsole")->toPlainText().split('\n');
-        for (const QString& L : All.mid(Mark))
-            Lines << L.mid(L.indexOf("] ") + 2);
-        return Lines;
-    }
-    int LogMark() { return Find<QPlainTextEdit>("edConsole")->toPlainText().split('\n').size(); }
 
     static inline const QByteArray CAlphaVideo = "VideoSettings.setTerrainQuality 4\r\n"
                                                  "VideoSettings.setGeometryQuality 2\r\n"
@@ -105,7 +91,7 @@ TEST_F(ProfilesTest, ShowsAProfileAndOkRewritesItsVideoCon) {
     EXPECT_EQ(Shown(), QStringList(9, QString()));
 
     // OK with no profile chosen writes no Video.con.
-    int Mark = LogMark();
+    qsizetype Mark = LogMark();
     PressOk();
     EXPECT_FALSE(LogSince(Mark).join('\n').contains("Video"))
         << LogSince(Mark).join('\n').toStdString();

@@ -12,7 +12,6 @@
 #include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
@@ -50,7 +49,7 @@ protected:
         WriteConfigured("defaultmod=" + Mod + "\r\n");
         Start();
         Dialogs.Clear();
-        FLogMark = ConsoleLines().size();
+        FLogMark = LogMark();
     }
     void ChooseMode(const char* Button) {
         auto* B = Find<QToolButton>(Button);
@@ -68,16 +67,8 @@ protected:
         B->click();
     }
     QByteArray Script() { return ReadHost(GameHost + "/quorvane.con"); }
-    QStringList ConsoleLines() {
-        return Find<QPlainTextEdit>("edConsole")->toPlainText().split('\n');
-    }
     // The log lines since StartReady, without their time stamps.
-    QStringList NewLog() {
-        QStringList Lines;
-        for (const QString& L : ConsoleLines().mid(FLogMark))
-            Lines << L.mid(L.indexOf("] ") + 2);
-        return Lines;
-    }
+    QStringList NewLog() { return LogSince(FLogMark); }
     bool IsRed(const char* Label) {
         return Find<QLabel>(Label)->palette().color(QPalette::WindowText) == QColor(255, 0, 0);
     }

@@ -122,7 +122,7 @@ TEST_F(RunTest, CaptureSoundSelectsTheStoredInputAndStartsTheWatch) {
         ChooseMode("btnPlayWithCam");
         Find<QCheckBox>("cbCaptureSound")->setChecked(true);
         ChooseFiles();
-        FLogMark = ConsoleLines().size();
+        FLogMark = LogMark();
         Bass.Calls.clear();
         Run();
         SCOPED_TRACE(C.Stored);

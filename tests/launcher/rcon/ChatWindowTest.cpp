@@ -68,10 +68,10 @@ TEST_F(ChatWindowTest, PrivilegedPlayersRecordOnTheServerAndOthersAreRefused) {
 TEST_F(ChatWindowTest, ReconnectDisconnectsAndConnectsAgainAtOnce) {
     LogIn();
     const QString Pair = QString("[127.0.0.1:%1]").arg(Peer.Port());
-    const qsizetype Mark = Log().size();
+    const qsizetype Mark = LogLines().size();
     Say("Bravo", "!reconnect", SayAll("!reconnect: Disconnecting from server..."));
-    ASSERT_TRUE(TickUntil([&] { return Log().count("BF2 rcon login successful") == 2; }));
-    const QStringList Lines = Log().mid(Mark);
+    ASSERT_TRUE(TickUntil([&] { return LogLines().count("BF2 rcon login successful") == 2; }));
+    const QStringList Lines = LogLines().mid(Mark);
     const qsizetype Gone = Lines.indexOf("Disconnected from BF2 server " + Pair);
     ASSERT_GE(Gone, 0);
     EXPECT_EQ(Lines.value(Gone + 1), "Connected to BF2 server " + Pair);

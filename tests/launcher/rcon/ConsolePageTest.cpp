@@ -42,7 +42,7 @@ TEST_F(ConsolePageTest, TheMenuConnectsAndTheCommandLineSendsOrActsLocally) {
 
     Type("qvr.disconnect");
     EXPECT_FALSE(Rcon().BF2().Connected());
-    EXPECT_EQ(Log().last(), "Disconnected from BF2 server " + Pair);
+    EXPECT_EQ(LogLines().last(), "Disconnected from BF2 server " + Pair);
     Tick();
     EXPECT_TRUE(Find<QToolButton>("btnConnect")->isEnabled());
     EXPECT_FALSE(Find<QToolButton>("btnDisconnect")->isEnabled());
@@ -50,11 +50,11 @@ TEST_F(ConsolePageTest, TheMenuConnectsAndTheCommandLineSendsOrActsLocally) {
     Type("admin.listPlayers");
 
     Type(QString("qvr.connect 127.0.0.1 %1").arg(Peer.Port()));
-    EXPECT_EQ(Log().last(), "Connected to BF2 server " + Pair);
+    EXPECT_EQ(LogLines().last(), "Connected to BF2 server " + Pair);
     Tick();
     Find<QToolButton>("btnDisconnect")->click();
     EXPECT_FALSE(Rcon().BF2().Connected());
-    EXPECT_EQ(Log().last(), "Disconnected from BF2 server " + Pair);
+    EXPECT_EQ(LogLines().last(), "Disconnected from BF2 server " + Pair);
     EXPECT_EQ(Peer.Lines().size(), 3);
     EXPECT_TRUE(Dialogs.Shown().isEmpty());
 }
@@ -74,7 +74,7 @@ TEST_F(ConsolePageTest, BadLinesAreReportedAndTheNextTickGoesOn) {
     Peer.Close();
     ASSERT_TRUE(TickUntil([&] { return !Rcon().BF2().Connected(); }));
     EXPECT_EQ(Dialogs.Messages().last(), "Connection Closed Gracefully.");
-    EXPECT_EQ(Log().last(), "Disconnected from BF2 server " + Pair);
+    EXPECT_EQ(LogLines().last(), "Disconnected from BF2 server " + Pair);
     Tick();
     EXPECT_EQ(Dialogs.Messages().size(), 2);
     EXPECT_TRUE(Find<QToolButton>("btnConnect")->isEnabled());

@@ -12,7 +12,6 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -54,14 +53,7 @@ protected:
     }
     void WriteServers(const QByteArray& Ini) { WriteHost(AppHost + "/Servers.ini", Ini); }
 
-    // The log's lines without their time stamps.
-    QStringList Log() {
-        QStringList Lines = Find<QPlainTextEdit>("edConsole")->toPlainText().split('\n');
-        for (QString& L : Lines)
-            L = L.mid(L.indexOf("] ") + 2);
-        return Lines;
-    }
-    bool Logged(const QString& Line) { return Log().contains(Line); }
+    bool Logged(const QString& Line) { return LogLines().contains(Line); }
 
     // Shows the console page (which fills the server menu) and chooses a
     // server there.

@@ -22,21 +22,21 @@ TEST_F(WatchTimerTest, TheGameSeenAndGoneWithoutALocalServer) {
     EXPECT_EQ(Tag(), 1);
     Timer->stop();
     WriteHost(GameHost + "/quorvane.con", "demo.playDemo\r\n");
-    const qsizetype Mark = Log().size();
+    const qsizetype Mark = LogLines().size();
 
     Tick();
-    EXPECT_EQ(Log().size(), Mark);
+    EXPECT_EQ(LogLines().size(), Mark);
     Game.Runs = true;
     Tick();
     Tick();
     // No "Localhost" preset: no connection is tried, nothing more is logged.
-    EXPECT_EQ(Log().mid(Mark), QStringList{"BF2 is running..."});
+    EXPECT_EQ(LogLines().mid(Mark), QStringList{"BF2 is running..."});
     EXPECT_EQ(Timer->interval(), 5000);
     EXPECT_EQ(Tag(), 0);
 
     Game.Runs = false;
     Tick();
-    EXPECT_EQ(Log().mid(Mark), QStringList({"BF2 is running...", "BF2 has been shut down"}));
+    EXPECT_EQ(LogLines().mid(Mark), QStringList({"BF2 is running...", "BF2 has been shut down"}));
     EXPECT_FALSE(QFile::exists(GameHost + "/quorvane.con"));
     EXPECT_EQ(Timer->interval(), 5000);
     EXPECT_EQ(Tag(), 1);
@@ -48,11 +48,11 @@ TEST_F(WatchTimerTest, TheLocalServerIsJoinedWithTheGameAndLeftBeforeItsEnd) {
     Peer.SetPassword("4242");
     WriteServers(Preset("Localhost", "localhost", Peer.Port(), "4242"));
     const QString Pair = QString("[localhost:%1]").arg(Peer.Port());
-    const qsizetype Mark = Log().size();
+    const qsizetype Mark = LogLines().size();
     Game.Runs = true;
     Tick();
     // The connection is made in the tick that first sees the game.
-    EXPECT_EQ(Log().mid(Mark),
+    EXPECT_EQ(LogLines().mid(Mark),
               QStringList({"BF2 is running...", "Connected to BF2 server " + Pair}));
     ASSERT_TRUE(TickUntil([&] { return Logged("BF2 rcon login successful"); }));
     EXPECT_EQ(Rcon().BF2Catch()->interval(), 3000);
@@ -80,10 +80,10 @@ TEST_F(WatchTimerTest, TheLocalServerIsJoinedWithTheGameAndLeftBeforeItsEnd) {
               QList<QByteArray>({"bf2cc serverchatbuffer", "bf2cc serverchatbuffer"}));
 
     WriteHost(GameHost + "/quorvane.con", "demo.playDemo\r\n");
-    const qsizetype End = Log().size();
+    const qsizetype End = LogLines().size();
     Game.Runs = false;
     Tick();
-    EXPECT_EQ(Log().mid(End),
+    EXPECT_EQ(LogLines().mid(End),
               QStringList({"Disconnected from BF2 server " + Pair, "BF2 has been shut down"}));
     EXPECT_FALSE(QFile::exists(GameHost + "/quorvane.con"));
     EXPECT_EQ(Rcon().BF2Catch()->interval(), 3000);
@@ -97,7 +97,7 @@ TEST_F(WatchTimerTest, ARefusedLoginIsShownAndTriedAgainWhileTheGameRuns) {
         QString("Disconnected from BF2 server [localhost:%1]").arg(Peer.Port());
     Game.Runs = true;
     ASSERT_TRUE(TickUntil([&] { return Logged(Disconnected); }));
-    const QStringList Lines = Log();
+    const QStringList Lines = LogLines();
     const qsizetype Echo = Lines.indexOf("    <BF2rcon> Authentication failed.");
     ASSERT_GE(Echo, 0);
     EXPECT_EQ(Lines.value(Echo + 1), Disconnected);
@@ -117,7 +117,7 @@ TEST_F(WatchTimerTest, TheWindowWorksWhileAConnectionWaitsAndATickDueMeanwhileIs
     // A connection from the console's menu.
     QStringList LogMeanwhile;
     QMetaObject::invokeMethod(
-        Window.get(), [&] { LogMeanwhile = Log(); }, Qt::QueuedConnection);
+        Window.get(), [&] { LogMeanwhile = LogLines(); }, Qt::QueuedConnection);
     ChooseServer("Silent");
     EXPECT_TRUE(LogMeanwhile.contains("Connecting to Silent..."));
     EXPECT_FALSE(LogMeanwhile.contains(Failed));
@@ -136,7 +136,7 @@ TEST_F(WatchTimerTest, TheWindowWorksWhileAConnectionWaitsAndATickDueMeanwhileIs
     Game.Runs = true;
     Tick();
     EXPECT_EQ(ListingsOfTheInnerTick, 0);
-    EXPECT_EQ(Log().count("BF2 is running..."), 1);
+    EXPECT_EQ(LogLines().count("BF2 is running..."), 1);
     EXPECT_FALSE(Rcon().BF2().Connected());
     EXPECT_TRUE(Dialogs.Shown().isEmpty());
 }

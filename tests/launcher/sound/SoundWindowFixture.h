@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -26,18 +25,6 @@ protected:
     void ResetDevice() {
         Bass.Inputs = {
             {"Microphone", true, 30}, {"Line In", false, 60}, {"Monitor of Game", true, 80}};
-    }
-
-    // The log lines since Mark, without their time stamps.
-    QStringList LogSince(qsizetype Mark) {
-        QStringList Lines;
-        for (const QString& L :
-             Find<QPlainTextEdit>("edConsole")->toPlainText().split('\n').mid(Mark))
-            Lines << L.mid(L.indexOf("] ") + 2);
-        return Lines;
-    }
-    qsizetype LogMark() {
-        return Find<QPlainTextEdit>("edConsole")->toPlainText().split('\n').size();
     }
 
     TScriptedGame Game;
