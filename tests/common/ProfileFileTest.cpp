@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
 QByteArray ReadBytes(const QString& Path) {
@@ -238,123 +240,106 @@ TEST_F(ProfileFileTest, WriteCreatesFileSectionAndKey) {
     EXPECT_EQ(Ini.ReadInteger("window", "TOP", 0), -12);
 }
 
-TEST_F(ProfileFileTest, WriteReplacesValueAndKeepsEveryOtherByte) {
-    const QByteArray Before = "; my settings\r\n"
-                              "[SETTINGS]\r\n"
-                              "  BF2Dir = C:\\Old\\  \r\n"
-                              "odd line without equals\r\n"
-                              "\r\n"
-                              "[MISC]\r\n"
-                              "language=English\r\n"
-                              "language=Second\r\n";
-    TProfileFile Ini = Make(Before);
-    Ini.WriteString("settings", "bf2dir", "D:\\Games\\BF2\\");
-    Ini.WriteString("misc", "LANGUAGE", "Swedish");
-    EXPECT_EQ(ReadBytes(Path()), QByteArray("; my settings\r\n"
-                                            "[SETTINGS]\r\n"
-                                            "  BF2Dir =D:\\Games\\BF2\\\r\n"
-                                            "odd line without equals\r\n"
-                                            "\r\n"
-                                            "[MISC]\r\n"
-                                            "language=Swedish\r\n"
-                                            "language=Second\r\n"));
-    EXPECT_EQ(Ini.ReadString("SETTINGS", "bf2dir", ""), "D:\\Games\\BF2\\");
-}
+// Writes into a file as it stands (none: no file), and the file's bytes after
+// them.
+struct TWriteCase {
+    const char* Name;
+    std::optional<QByteArray> Before;
+    QList<QStringList> Writes; // section, key, value
+    QByteArray After;
+};
 
-TEST_F(ProfileFileTest, NewKeyGoesToTheEndOfItsSectionBeforeBlankLines) {
-    TProfileFile Ini = Make("[A]\r\nx=1\r\n; note\r\n\r\n\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n");
-    Ini.WriteString("a", "w", "4");
-    Ini.WriteString("b", "v", "5");
-    EXPECT_EQ(
-        ReadBytes(Path()),
-        QByteArray("[A]\r\nx=1\r\n; note\r\nw=4\r\n\r\n\r\n[B]\r\ny=2\r\nv=5\r\n[a]\r\nz=3\r\n"));
-    // a key of the second header of a section is found and replaced there
-    Ini.WriteString("A", "Z", "30");
-    EXPECT_EQ(
-        ReadBytes(Path()),
-        QByteArray("[A]\r\nx=1\r\n; note\r\nw=4\r\n\r\n\r\n[B]\r\ny=2\r\nv=5\r\n[a]\r\nz=30\r\n"));
-}
-
-TEST_F(ProfileFileTest, NewKeyInSectionWithOnlyItsHeader) {
-    TProfileFile Ini = Make("[Empty]\r\n[Next]\r\nk=1\r\n");
-    Ini.WriteString("EMPTY", "a", "1");
-    EXPECT_EQ(ReadBytes(Path()), QByteArray("[Empty]\r\na=1\r\n[Next]\r\nk=1\r\n"));
-}
-
-TEST_F(ProfileFileTest, NewSectionIsAddedAtTheEnd) {
-    TProfileFile Ini = Make("[Mini 640x400]\r\nwidth=640\r\n\r\n");
-    Ini.WriteString("My preset", "width", "1280");
-    Ini.WriteString("My preset", "height", "720");
-    EXPECT_EQ(ReadBytes(Path()), QByteArray("[Mini 640x400]\r\nwidth=640\r\n\r\n"
-                                            "[My preset]\r\nwidth=1280\r\nheight=720\r\n"));
-    EXPECT_EQ(Ini.ReadSections(), (QStringList{"Mini 640x400", "My preset"}));
-}
-
-TEST_F(ProfileFileTest, LastLineWithoutLineEndGetsOne) {
-    TProfileFile Ini = Make("[a]\r\nk=1");
-    Ini.WriteString("a", "j", "2");
-    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\r\nk=1\r\nj=2\r\n"));
-    Ini.WriteString("a", "j", "3");
-    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\r\nk=1\r\nj=3\r\n"));
-
-    WriteBytes(Path(), "[a]\r\nk=1");
-    Ini.WriteString("b", "x", "y");
-    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\r\nk=1\r\n[b]\r\nx=y\r\n"));
-    WriteBytes(Path(), "[a]\r\nk=1");
-    Ini.WriteString("a", "k", "2");
-    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\r\nk=2"));
-}
-
-TEST_F(ProfileFileTest, FileWithLfLinesStaysLf) {
-    TProfileFile Ini = Make("[a]\nk=1\n");
-    Ini.WriteString("a", "j", "2");
-    Ini.WriteString("b", "x", "3");
-    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\nk=1\nj=2\n[b]\nx=3\n"));
-}
-
-TEST_F(ProfileFileTest, ValuesAreWrittenAsGivenAndReadBackTrimmed) {
-    TProfileFile Ini(Path());
-    Ini.WriteString("a", "k", "  \"spaced\"  ");
-    Ini.WriteString("a", "e", "");
-    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\r\nk=  \"spaced\"  \r\ne=\r\n"));
-    EXPECT_EQ(Ini.ReadString("a", "k", ""), "spaced");
-    EXPECT_TRUE(Ini.ValueExists("a", "e"));
-    EXPECT_EQ(Ini.ReadString("a", "e", "def"), "");
-}
-
-TEST_F(ProfileFileTest, LineBreaksInTextCannotPlantLines) {
-    TProfileFile Ini(Path());
-    Ini.WriteString("a", "k", "x\r\n[evil]\r\ninjected=1");
-    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\r\nk=x  [evil]  injected=1\r\n"));
-    EXPECT_FALSE(Ini.SectionExists("evil"));
-    Ini.WriteString("a", "cut", QString::fromUtf16(u"before\0after", 12));
-    EXPECT_EQ(Ini.ReadString("a", "cut", ""), "before");
-}
-
-TEST_F(ProfileFileTest, WritesUtf8AndKeepsTheByteOrderMark) {
-    TProfileFile Ini = Make("\xef\xbb\xbf[a]\r\nk=1\r\n");
-    Ini.WriteString("a", "name", QString::fromUtf16(u"\u00a7\u20ac"));
-    EXPECT_EQ(ReadBytes(Path()),
-              QByteArray("\xef\xbb\xbf[a]\r\nk=1\r\nname=\xc2\xa7\xe2\x82\xac\r\n"));
-    EXPECT_EQ(Ini.ReadString("A", "NAME", ""), QString::fromUtf16(u"\u00a7\u20ac"));
-}
-
-TEST_F(ProfileFileTest, Windows1252FileKeepsBytesForPlainText) {
-    const QByteArray Before = "[Strings]\r\nquote=\xbb\xa7\r\n";
-    TProfileFile Ini = Make(Before);
-    Ini.WriteString("Strings", "plain", "ascii");
-    EXPECT_EQ(ReadBytes(Path()), Before + "plain=ascii\r\n");
-}
-
-TEST_F(ProfileFileTest, Windows1252FileGettingOtherTextBecomesUtf8) {
+const TWriteCase WriteCases[] = {
+    {"a value is replaced, every other byte kept",
+     "; my settings\r\n"
+     "[SETTINGS]\r\n"
+     "  BF2Dir = C:\\Old\\  \r\n"
+     "odd line without equals\r\n"
+     "\r\n"
+     "[MISC]\r\n"
+     "language=English\r\n"
+     "language=Second\r\n",
+     {{"settings", "bf2dir", "D:\\Games\\BF2\\"}, {"misc", "LANGUAGE", "Swedish"}},
+     "; my settings\r\n"
+     "[SETTINGS]\r\n"
+     "  BF2Dir =D:\\Games\\BF2\\\r\n"
+     "odd line without equals\r\n"
+     "\r\n"
+     "[MISC]\r\n"
+     "language=Swedish\r\n"
+     "language=Second\r\n"},
+    {"a new key goes to the end of its section, before blank lines",
+     "[A]\r\nx=1\r\n; note\r\n\r\n\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n",
+     {{"a", "w", "4"}, {"b", "v", "5"}},
+     "[A]\r\nx=1\r\n; note\r\nw=4\r\n\r\n\r\n[B]\r\ny=2\r\nv=5\r\n[a]\r\nz=3\r\n"},
+    {"a key of the second header of a section is replaced there",
+     "[A]\r\nx=1\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n",
+     {{"A", "Z", "30"}},
+     "[A]\r\nx=1\r\n[B]\r\ny=2\r\n[a]\r\nz=30\r\n"},
+    {"a new key in a section with only its header",
+     "[Empty]\r\n[Next]\r\nk=1\r\n",
+     {{"EMPTY", "a", "1"}},
+     "[Empty]\r\na=1\r\n[Next]\r\nk=1\r\n"},
+    {"a new section is added at the end",
+     "[Mini 640x400]\r\nwidth=640\r\n\r\n",
+     {{"My preset", "width", "1280"}, {"My preset", "height", "720"}},
+     "[Mini 640x400]\r\nwidth=640\r\n\r\n[My preset]\r\nwidth=1280\r\nheight=720\r\n"},
+    {"the same section in another case is not added again",
+     "[Default 800x600]\r\nwidth=800\r\nheight=600\r\nextra=1\r\n",
+     {{"default 800x600", "WIDTH", "1"}, {"default 800x600", "fov", "90"}},
+     "[Default 800x600]\r\nwidth=1\r\nheight=600\r\nextra=1\r\nfov=90\r\n"},
+    {"a new key after a last line without a line end",
+     "[a]\r\nk=1",
+     {{"a", "j", "2"}, {"a", "j", "3"}},
+     "[a]\r\nk=1\r\nj=3\r\n"},
+    {"a new section after a last line without a line end",
+     "[a]\r\nk=1",
+     {{"b", "x", "y"}},
+     "[a]\r\nk=1\r\n[b]\r\nx=y\r\n"},
+    {"a last line without a line end replaced", "[a]\r\nk=1", {{"a", "k", "2"}}, "[a]\r\nk=2"},
+    {"a file of LF lines stays so",
+     "[a]\nk=1\n",
+     {{"a", "j", "2"}, {"b", "x", "3"}},
+     "[a]\nk=1\nj=2\n[b]\nx=3\n"},
+    {"values are written as given",
+     std::nullopt,
+     {{"a", "k", "  \"spaced\"  "}, {"a", "e", ""}},
+     "[a]\r\nk=  \"spaced\"  \r\ne=\r\n"},
+    {"line breaks in a value cannot plant lines",
+     std::nullopt,
+     {{"a", "k", "x\r\n[evil]\r\ninjected=1"}},
+     "[a]\r\nk=x  [evil]  injected=1\r\n"},
+    {"code zero ends a value",
+     std::nullopt,
+     {{"a", "cut", QString::fromUtf16(u"before\0after", 12)}},
+     "[a]\r\ncut=before\r\n"},
+    {"UTF-8 is written and the byte-order mark kept",
+     "\xef\xbb\xbf[a]\r\nk=1\r\n",
+     {{"a", "name", QString::fromUtf16(u"\u00a7\u20ac")}},
+     "\xef\xbb\xbf[a]\r\nk=1\r\nname=\xc2\xa7\xe2\x82\xac\r\n"},
+    {"a Windows-1252 file keeps its bytes for plain text",
+     "[Strings]\r\nquote=\xbb\xa7\r\n",
+     {{"Strings", "plain", "ascii"}},
+     "[Strings]\r\nquote=\xbb\xa7\r\nplain=ascii\r\n"},
     // Mixing UTF-8 into a Windows-1252 file would garble every line at the
-    // next read; the file is converted instead and reads back as written.
-    TProfileFile Ini = Make("[Strings]\r\nquote=\xbb\xa7\r\n");
-    Ini.WriteString("Strings", "name", QString::fromUtf16(u"J\u00f6rg \u0416"));
-    EXPECT_EQ(ReadBytes(Path()),
-              QByteArray("[Strings]\r\nquote=\xc2\xbb\xc2\xa7\r\nname=J\xc3\xb6rg \xd0\x96\r\n"));
-    EXPECT_EQ(Ini.ReadString("Strings", "quote", ""), QString::fromUtf16(u"\u00bb\u00a7"));
-    EXPECT_EQ(Ini.ReadString("Strings", "name", ""), QString::fromUtf16(u"J\u00f6rg \u0416"));
+    // next read; the file is converted instead.
+    {"a Windows-1252 file getting other text becomes UTF-8",
+     "[Strings]\r\nquote=\xbb\xa7\r\n",
+     {{"Strings", "name", QString::fromUtf16(u"J\u00f6rg \u0416")}},
+     "[Strings]\r\nquote=\xc2\xbb\xc2\xa7\r\nname=J\xc3\xb6rg \xd0\x96\r\n"},
+};
+
+TEST_F(ProfileFileTest, WritesChangeOnlyWhatTheyWrite) {
+    for (const TWriteCase& C : WriteCases) {
+        SCOPED_TRACE(C.Name);
+        QFile::remove(Path());
+        if (C.Before)
+            WriteBytes(Path(), *C.Before);
+        TProfileFile Ini(Path());
+        for (const QStringList& W : C.Writes)
+            Ini.WriteString(W[0], W[1], W[2]);
+        EXPECT_EQ(ReadBytes(Path()), C.After);
+    }
 }
 
 TEST_F(ProfileFileTest, WriteNeverChangesTheTextOfOtherKeys) {
@@ -372,15 +357,6 @@ TEST_F(ProfileFileTest, WriteNeverChangesTheTextOfOtherKeys) {
     Ini.WriteString("a", "k", QString::fromUtf16(u"\u00e9"));
     EXPECT_EQ(TProfileFile(Path()).ReadString("a", "name", ""), Name);
     EXPECT_EQ(TProfileFile(Path()).ReadString("a", "k", ""), QString::fromUtf16(u"\u00e9"));
-}
-
-TEST_F(ProfileFileTest, SameSectionInOtherCaseIsNotAddedAgain) {
-    TProfileFile Ini = Make("[Default 800x600]\r\nwidth=800\r\nheight=600\r\nextra=1\r\n");
-    Ini.WriteString("default 800x600", "WIDTH", "1");
-    Ini.WriteString("default 800x600", "fov", "90");
-    EXPECT_EQ(ReadBytes(Path()),
-              QByteArray("[Default 800x600]\r\nwidth=1\r\nheight=600\r\nextra=1\r\nfov=90\r\n"));
-    EXPECT_EQ(Ini.ReadSections(), QStringList{"Default 800x600"});
 }
 
 TEST_F(ProfileFileTest, WindowsFormPathWorksAndNamesTheFile) {

@@ -14,12 +14,15 @@ inline void PrintTo(const QString& Text, std::ostream* Os) {
     *Os << '"' << Text.toStdString() << '"';
 }
 
-// Printable ASCII as it is, every other byte as \xNN.
+// Printable ASCII as it is, line ends and tabs as \r, \n and \t, every
+// other byte as \xNN.
 inline void PrintTo(const QByteArray& Bytes, std::ostream* Os) {
     *Os << '"';
     for (const char C : Bytes) {
         if (C >= 0x20 && C < 0x7F && C != '\\' && C != '"') {
             *Os << C;
+        } else if (C == '\r' || C == '\n' || C == '\t') {
+            *Os << (C == '\r' ? "\\r" : C == '\n' ? "\\n" : "\\t");
         } else {
             char Escape[5];
             std::snprintf(Escape, sizeof Escape, "\\x%02X", static_cast<unsigned char>(C));
