@@ -1,5 +1,6 @@
 #include "common/ProfileFile.h"
 #include "common/Errors.h"
+#include "support/TestFiles.h"
 #include "support/Unprivileged.h"
 
 #include <QDir>
@@ -10,19 +11,6 @@
 #include <optional>
 
 namespace {
-
-QByteArray ReadBytes(const QString& Path) {
-    QFile F(Path);
-    if (!F.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return F.readAll();
-}
-
-void WriteBytes(const QString& Path, const QByteArray& Bytes) {
-    QFile F(Path);
-    ASSERT_TRUE(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(F.write(Bytes), Bytes.size());
-}
 
 // The Windows form of a host path, through drive Z:.
 QString ZPath(const QString& HostPath) {
@@ -36,7 +24,7 @@ protected:
         return FDir.filePath(Name);
     }
     TProfileFile Make(const QByteArray& Bytes) {
-        WriteBytes(Path(), Bytes);
+        EXPECT_TRUE(WriteHostFile(Path(), Bytes));
         return TProfileFile(Path());
     }
 };
@@ -130,7 +118,7 @@ TEST_F(ProfileFileTest, ValueIsCutAt2047Characters) {
     EXPECT_EQ(Ini.ReadString("a", "k", ""), QString(2047, u'v'));
     // the quotes go first, the cut comes after
     EXPECT_EQ(Ini.ReadString("a", "q", ""), QString(2047, u'v'));
-    WriteBytes(Path(), "[a]\r\nk=" + QByteArray(2047, 'w') + "\r\n");
+    ASSERT_TRUE(WriteHostFile(Path(), "[a]\r\nk=" + QByteArray(2047, 'w') + "\r\n"));
     EXPECT_EQ(Ini.ReadString("a", "k", ""), QString(2047, u'w'));
 }
 
@@ -198,7 +186,7 @@ TEST_F(ProfileFileTest, KeysInFileOrder) {
 TEST_F(ProfileFileTest, EveryReadSeesTheFileAsItIsNow) {
     const TProfileFile Ini = Make("[a]\r\nk=1\r\n");
     EXPECT_EQ(Ini.ReadString("a", "k", ""), "1");
-    WriteBytes(Path(), "[a]\r\nk=2\r\n[b]\r\nx=1\r\n");
+    ASSERT_TRUE(WriteHostFile(Path(), "[a]\r\nk=2\r\n[b]\r\nx=1\r\n"));
     EXPECT_EQ(Ini.ReadString("a", "k", ""), "2");
     EXPECT_TRUE(Ini.SectionExists("b"));
     QFile::remove(Path());
@@ -210,7 +198,7 @@ TEST_F(ProfileFileTest, EditsOfTheSameSizeAreSeenAtOnce) {
     // both come within one time-stamp step of the read before.
     const TProfileFile Ini = Make("[a]\r\nk=1\r\n");
     EXPECT_EQ(Ini.ReadString("a", "k", ""), "1");
-    WriteBytes(Path(), "[a]\r\nk=2\r\n");
+    ASSERT_TRUE(WriteHostFile(Path(), "[a]\r\nk=2\r\n"));
     EXPECT_EQ(Ini.ReadString("a", "k", ""), "2");
     TProfileFile Other(Path());
     Other.WriteString("a", "k", "3");
@@ -220,9 +208,9 @@ TEST_F(ProfileFileTest, EditsOfTheSameSizeAreSeenAtOnce) {
 TEST_F(ProfileFileTest, WriteKeepsWhatWasEditedSinceTheLastRead) {
     TProfileFile Ini = Make("[a]\r\nk=1\r\n");
     EXPECT_EQ(Ini.ReadString("a", "k", ""), "1");
-    WriteBytes(Path(), "[a]\r\nk=1\r\nfromOutside=yes\r\n");
+    ASSERT_TRUE(WriteHostFile(Path(), "[a]\r\nk=1\r\nfromOutside=yes\r\n"));
     Ini.WriteString("a", "k", "2");
-    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\r\nk=2\r\nfromOutside=yes\r\n"));
+    EXPECT_EQ(ReadHostFile(Path()), QByteArray("[a]\r\nk=2\r\nfromOutside=yes\r\n"));
 }
 
 // --- writing ---------------------------------------------------------------
@@ -230,13 +218,14 @@ TEST_F(ProfileFileTest, WriteKeepsWhatWasEditedSinceTheLastRead) {
 TEST_F(ProfileFileTest, WriteCreatesFileSectionAndKey) {
     TProfileFile Ini(Path());
     Ini.WriteString("SETTINGS", "bf2dir", "C:\\BF2\\");
-    EXPECT_EQ(ReadBytes(Path()), QByteArray("[SETTINGS]\r\nbf2dir=C:\\BF2\\\r\n"));
+    EXPECT_EQ(ReadHostFile(Path()), QByteArray("[SETTINGS]\r\nbf2dir=C:\\BF2\\\r\n"));
     Ini.WriteString("MISC", "language", "English");
     Ini.WriteString("SETTINGS", "defaultmod", "bf2");
     Ini.WriteInteger("WINDOW", "top", -12);
-    EXPECT_EQ(ReadBytes(Path()), QByteArray("[SETTINGS]\r\nbf2dir=C:\\BF2\\\r\ndefaultmod=bf2\r\n"
-                                            "[MISC]\r\nlanguage=English\r\n"
-                                            "[WINDOW]\r\ntop=-12\r\n"));
+    EXPECT_EQ(ReadHostFile(Path()),
+              QByteArray("[SETTINGS]\r\nbf2dir=C:\\BF2\\\r\ndefaultmod=bf2\r\n"
+                         "[MISC]\r\nlanguage=English\r\n"
+                         "[WINDOW]\r\ntop=-12\r\n"));
     EXPECT_EQ(Ini.ReadInteger("window", "TOP", 0), -12);
 }
 
@@ -333,12 +322,13 @@ TEST_F(ProfileFileTest, WritesChangeOnlyWhatTheyWrite) {
     for (const TWriteCase& C : WriteCases) {
         SCOPED_TRACE(C.Name);
         QFile::remove(Path());
-        if (C.Before)
-            WriteBytes(Path(), *C.Before);
+        if (C.Before) {
+            ASSERT_TRUE(WriteHostFile(Path(), *C.Before));
+        }
         TProfileFile Ini(Path());
         for (const QStringList& W : C.Writes)
             Ini.WriteString(W[0], W[1], W[2]);
-        EXPECT_EQ(ReadBytes(Path()), C.After);
+        EXPECT_EQ(ReadHostFile(Path()), C.After);
     }
 }
 
@@ -352,7 +342,7 @@ TEST_F(ProfileFileTest, WriteNeverChangesTheTextOfOtherKeys) {
     Ini.WriteString("a", "k", "plain");
     EXPECT_EQ(Ini.ReadString("a", "name", ""), Name);
     EXPECT_EQ(TProfileFile(Path()).ReadString("a", "name", ""), Name);
-    EXPECT_EQ(ReadBytes(Path()), QByteArray("[a]\r\nk=plain\r\nname=caf\xc3\x83\xc2\xa9\r\n"));
+    EXPECT_EQ(ReadHostFile(Path()), QByteArray("[a]\r\nk=plain\r\nname=caf\xc3\x83\xc2\xa9\r\n"));
     // From here on the file is UTF-8 and stays so.
     Ini.WriteString("a", "k", QString::fromUtf16(u"\u00e9"));
     EXPECT_EQ(TProfileFile(Path()).ReadString("a", "name", ""), Name);
@@ -365,7 +355,7 @@ TEST_F(ProfileFileTest, WindowsFormPathWorksAndNamesTheFile) {
     TProfileFile Ini(Win);
     EXPECT_EQ(Ini.FileName(), Win);
     Ini.WriteString("MISC", "language", "English");
-    EXPECT_EQ(ReadBytes(FDir.filePath("Program/Settings.ini")),
+    EXPECT_EQ(ReadHostFile(FDir.filePath("Program/Settings.ini")),
               QByteArray("[MISC]\r\nlanguage=English\r\n"));
     EXPECT_EQ(TProfileFile(ZPath(FDir.path()) + "\\program\\SETTINGS.INI")
                   .ReadString("misc", "language", ""),
@@ -381,12 +371,12 @@ TEST_F(ProfileFileTest, WriteKeepsFilePermissions) {
 }
 
 TEST_F(ProfileFileTest, WriteThroughSymlinkUpdatesItsTarget) {
-    WriteBytes(Path("Real.ini"), "[a]\r\nk=1\r\n");
+    ASSERT_TRUE(WriteHostFile(Path("Real.ini"), "[a]\r\nk=1\r\n"));
     ASSERT_TRUE(QFile::link(Path("Real.ini"), Path()));
     TProfileFile Ini(Path());
     Ini.WriteString("a", "k", "2");
     EXPECT_TRUE(QFileInfo(Path()).isSymLink());
-    EXPECT_EQ(ReadBytes(Path("Real.ini")), QByteArray("[a]\r\nk=2\r\n"));
+    EXPECT_EQ(ReadHostFile(Path("Real.ini")), QByteArray("[a]\r\nk=2\r\n"));
 }
 
 // --- write failures ----------------------------------------------------------
@@ -425,7 +415,7 @@ protected:
 
 TEST_F(ProfilePermissionTest, UnwritableFolderFailsAndLeavesFileAsItWas) {
     const QByteArray Before = "[SETTINGS]\r\nbf2dir=old\r\n";
-    WriteBytes(Path(), Before);
+    ASSERT_TRUE(WriteHostFile(Path(), Before));
     QFile::setPermissions(Path(), QFile::ReadOwner);
     QFile::setPermissions(FDir.path(), QFile::ReadOwner | QFile::ExeOwner);
     const QString Errors = RunUnprivileged(
@@ -436,12 +426,12 @@ TEST_F(ProfilePermissionTest, UnwritableFolderFailsAndLeavesFileAsItWas) {
         },
         {FDir.path(), Path()});
     EXPECT_EQ(Errors, "Unable to write to " + Path() + "|Unable to write to " + Path("New.ini"));
-    EXPECT_EQ(ReadBytes(Path()), Before);
+    EXPECT_EQ(ReadHostFile(Path()), Before);
     EXPECT_FALSE(QFile::exists(Path("New.ini")));
 }
 
 TEST_F(ProfilePermissionTest, WritableFileInReadOnlyFolderIsWrittenInPlace) {
-    WriteBytes(Path(), "[SETTINGS]\r\nbf2dir=old\r\n");
+    ASSERT_TRUE(WriteHostFile(Path(), "[SETTINGS]\r\nbf2dir=old\r\n"));
     QFile::setPermissions(FDir.path(), QFile::ReadOwner | QFile::ExeOwner);
     const QString Error = RunUnprivileged(
         [this] {
@@ -450,12 +440,12 @@ TEST_F(ProfilePermissionTest, WritableFileInReadOnlyFolderIsWrittenInPlace) {
         },
         {FDir.path(), Path()});
     EXPECT_EQ(Error, "no error");
-    EXPECT_EQ(ReadBytes(Path()), QByteArray("[SETTINGS]\r\nbf2dir=x\r\n"));
+    EXPECT_EQ(ReadHostFile(Path()), QByteArray("[SETTINGS]\r\nbf2dir=x\r\n"));
 }
 
 TEST_F(ProfilePermissionTest, UnreadableFileIsNotReplaced) {
     const QByteArray Before = "[SETTINGS]\r\nbf2dir=old\r\n[MISC]\r\nlanguage=English\r\n";
-    WriteBytes(Path(), Before);
+    ASSERT_TRUE(WriteHostFile(Path(), Before));
     QFile::setPermissions(Path(), QFile::WriteOwner);
     const QString Seen = RunUnprivileged(
         [this] {
@@ -465,7 +455,7 @@ TEST_F(ProfilePermissionTest, UnreadableFileIsNotReplaced) {
         {FDir.path(), Path()});
     EXPECT_EQ(Seen, "def|Unable to write to " + Path());
     QFile::setPermissions(Path(), QFile::ReadOwner | QFile::WriteOwner);
-    EXPECT_EQ(ReadBytes(Path()), Before);
+    EXPECT_EQ(ReadHostFile(Path()), Before);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "common/Registry.h"
 #include "common/Errors.h"
 #include "common/FileSystem.h"
+#include "support/TestFiles.h"
 #include "support/Unprivileged.h"
 
 #include <QDir>
@@ -9,27 +10,14 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-void Write(const QString& Path, const QByteArray& Data) {
-    QDir().mkpath(QFileInfo(Path).absolutePath());
-    QFile F(Path);
-    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
-    F.write(Data);
-}
-QByteArray Read(const QString& Path) {
-    QFile F(Path);
-    EXPECT_TRUE(F.open(QIODevice::ReadOnly));
-    return F.readAll();
-}
-} // namespace
-
 TEST(Registry, ReadsTheGameFolderAsA32BitProgramSeesIt) {
     const QString System = QvrFs::WinePrefix() + "/system.reg";
-    Write(System, "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
-                  "[Software\\\\Electronic Arts\\\\EA GAMES\\\\Battlefield 2] 1700000000\n"
-                  "#time=1d9\n\"InstallDir\"=\"C:\\\\Program Files\\\\Native\"\n\n"
-                  "[Software\\\\Wow6432Node\\\\Electronic Arts\\\\EA GAMES\\\\Battlefield 2] 1\n"
-                  "\"InstallDir\"=\"C:\\\\Program Files (x86)\\\\EA Games\\\\Battlefield 2\"\n");
+    ASSERT_TRUE(WriteHostFile(
+        System, "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
+                "[Software\\\\Electronic Arts\\\\EA GAMES\\\\Battlefield 2] 1700000000\n"
+                "#time=1d9\n\"InstallDir\"=\"C:\\\\Program Files\\\\Native\"\n\n"
+                "[Software\\\\Wow6432Node\\\\Electronic Arts\\\\EA GAMES\\\\Battlefield 2] 1\n"
+                "\"InstallDir\"=\"C:\\\\Program Files (x86)\\\\EA Games\\\\Battlefield 2\"\n"));
     EXPECT_EQ(
         ReadMachineString("\\SOFTWARE\\Electronic Arts\\EA GAMES\\Battlefield 2\\", "InstallDir"),
         "C:\\Program Files (x86)\\EA Games\\Battlefield 2");
@@ -37,9 +25,10 @@ TEST(Registry, ReadsTheGameFolderAsA32BitProgramSeesIt) {
               "");
 
     // A 32-bit prefix has no redirection; a value is returned as stored.
-    Write(System, "WINE REGISTRY Version 2\n\n#arch=win32\n\n"
-                  "[Software\\\\Electronic Arts\\\\EA GAMES\\\\Battlefield 2] 1\n"
-                  "\"InstallDir\"=\"D:\\\\Games\\\\BF2\"\n");
+    ASSERT_TRUE(WriteHostFile(System,
+                              "WINE REGISTRY Version 2\n\n#arch=win32\n\n"
+                              "[Software\\\\Electronic Arts\\\\EA GAMES\\\\Battlefield 2] 1\n"
+                              "\"InstallDir\"=\"D:\\\\Games\\\\BF2\"\n"));
     EXPECT_EQ(
         ReadMachineString("\\SOFTWARE\\Electronic Arts\\EA GAMES\\Battlefield 2\\", "installdir"),
         "D:\\Games\\BF2");
@@ -51,9 +40,10 @@ TEST(Registry, ReadsTheGameFolderAsA32BitProgramSeesIt) {
 TEST(Registry, WritesKeysAndValuesKeepingTheRestOfTheFile) {
     QTemporaryDir Tmp;
     const QString Path = Tmp.path() + "/classes.reg";
-    Write(Path,
-          "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\\\\Software\\\\Classes\n\n"
-          "[.txt] 5\n@=\"txtfile\"\n\"Content Type\"=\"text/plain\"\n\n");
+    ASSERT_TRUE(WriteHostFile(
+        Path,
+        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\\\\Software\\\\Classes\n\n"
+        "[.txt] 5\n@=\"txtfile\"\n\"Content Type\"=\"text/plain\"\n\n"));
     {
         TRegistryFile Reg(Path, "\\Machine\\Software\\Classes");
         Reg.WriteString("BF2.Demo\\Shell\\Open\\Command", "", "Z:\\opt\\Quor vane\\qvr %1");
@@ -70,7 +60,7 @@ TEST(Registry, WritesKeysAndValuesKeepingTheRestOfTheFile) {
     EXPECT_EQ(V, "text/plain");
     ASSERT_TRUE(Again.ReadString("BF2.Demo", "", V));
     EXPECT_EQ(V, QString::fromUtf8("Démo \"quoted\""));
-    const QByteArray Text = Read(Path);
+    const QByteArray Text = ReadHostFile(Path);
     EXPECT_TRUE(Text.contains("[BF2.Demo\\\\Shell\\\\Open\\\\Command]"));
     EXPECT_TRUE(Text.startsWith("WINE REGISTRY Version 2\n"));
 }
@@ -92,7 +82,7 @@ TEST(Registry, AFileThatCannotBeReadIsNeverReplaced) {
     QTemporaryDir Tmp;
     const QString Path = Tmp.path() + "/classes.reg";
     const QByteArray Before = "WINE REGISTRY Version 2\n\n[.txt] 5\n@=\"txtfile\"\n";
-    Write(Path, Before);
+    ASSERT_TRUE(WriteHostFile(Path, Before));
     QFile::setPermissions(Path, QFile::WriteOwner);
     const QString Error = RunUnprivileged(
         [&Path] {
@@ -107,5 +97,5 @@ TEST(Registry, AFileThatCannotBeReadIsNeverReplaced) {
         {Tmp.path(), Path});
     EXPECT_EQ(Error, "Failed to create key .bf2demo");
     QFile::setPermissions(Path, QFile::ReadOwner | QFile::WriteOwner);
-    EXPECT_EQ(Read(Path), Before);
+    EXPECT_EQ(ReadHostFile(Path), Before);
 }

@@ -56,13 +56,13 @@ protected:
         for (const TEntry& E : Entries) {
             const QString Path = Src.filePath(E.File);
             QDir().mkpath(QFileInfo(Path).absolutePath());
-            WriteBytes(Path, E.Bytes);
+            WriteHostFile(Path, E.Bytes);
         }
     }
 
     QString WriteList(const QStringList& Lines) {
         const QString Path = Src.filePath(QStringLiteral("payload.list"));
-        WriteBytes(Path, Lines.join(QLatin1Char('\n')).toUtf8());
+        WriteHostFile(Path, Lines.join(QLatin1Char('\n')).toUtf8());
         return Path;
     }
 
@@ -85,7 +85,7 @@ protected:
             EXPECT_EQ(Item->FileSize(), E.Bytes.size());
             const QString Dest = Out.filePath(QStringLiteral("item%1").arg(I));
             Item->SaveToFile(Dest);
-            EXPECT_EQ(FileBytes(Dest), E.Bytes);
+            EXPECT_EQ(ReadHostFile(Dest), E.Bytes);
             EXPECT_EQ(QFileInfo(Dest).size(), E.Bytes.size());
         }
     }
@@ -117,13 +117,13 @@ TEST_F(PackerTest, StubCarriesThePayloadAtItsEnd) {
                                           "ELF",
                                           4) +
                                SampleFile(20000, 5);
-    WriteBytes(Stub, Program);
+    WriteHostFile(Stub, Program);
     QFile::setPermissions(Stub, QFile::permissions(Stub) | QFile::ExeOwner);
     const QString Installer = Out.filePath(QStringLiteral("qvrsetup"));
     const TRun Run = RunPacker({QStringLiteral("--stub"), Stub, Installer, ListOfEntries()});
     ASSERT_EQ(Run.ExitCode, 0) << Run.Errors.toStdString();
 
-    EXPECT_TRUE(FileBytes(Installer).startsWith(Program));
+    EXPECT_TRUE(ReadHostFile(Installer).startsWith(Program));
     EXPECT_TRUE(QFileInfo(Installer).isExecutable());
     TmxStorage Storage;
     Storage.LoadFromFile(Installer);

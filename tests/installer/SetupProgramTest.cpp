@@ -93,17 +93,15 @@ TEST(SetupProgram, InstallsItsPayloadAndStartsTheLauncherFromTheInstallFolder) {
     // The program folder the launcher reads.
     EXPECT_TRUE(QFileInfo(Install + "/qvr").isExecutable());
     EXPECT_TRUE(QFileInfo(Install + "/libbass.so").isFile());
-    EXPECT_EQ(StorageTest::FileBytes(Install + "/Languages/English.lang"),
-              StorageTest::FileBytes(Stage + "/Languages/English.lang"));
-    EXPECT_EQ(StorageTest::FileBytes(Install + "/Presets.ini"),
-              StorageTest::FileBytes(Stage + "/Presets.ini"));
+    EXPECT_EQ(ReadHostFile(Install + "/Languages/English.lang"),
+              ReadHostFile(Stage + "/Languages/English.lang"));
+    EXPECT_EQ(ReadHostFile(Install + "/Presets.ini"), ReadHostFile(Stage + "/Presets.ini"));
 
     // The shortcuts start it from there.
     const QByteArray Entry = "[Desktop Entry]\nType=Application\nName=Quorvane v1.2\nExec=\"" +
                              Install.toUtf8() + "/qvr\"\nPath=" + Install.toUtf8() + "\n";
-    EXPECT_EQ(StorageTest::FileBytes(TestRoot() + "/data/applications/Quorvane v1.2.desktop"),
-              Entry);
-    EXPECT_EQ(StorageTest::FileBytes(TestRoot() + "/home/Desktop/Quorvane v1.2.desktop"), Entry);
+    EXPECT_EQ(ReadHostFile(TestRoot() + "/data/applications/Quorvane v1.2.desktop"), Entry);
+    EXPECT_EQ(ReadHostFile(TestRoot() + "/home/Desktop/Quorvane v1.2.desktop"), Entry);
     EXPECT_TRUE(QFileInfo(TestRoot() + "/home/Desktop/Quorvane v1.2.desktop").isExecutable());
 
     // The launcher runs, in the install folder, on the library beside it, and
@@ -113,7 +111,7 @@ TEST(SetupProgram, InstallsItsPayloadAndStartsTheLauncherFromTheInstallFolder) {
     EXPECT_TRUE(WaitUntil([] { return !LockIsFree(CInstanceName); }));
     EXPECT_EQ(QFileInfo(QStringLiteral("/proc/%1/cwd").arg(Launcher)).symLinkTarget(),
               QFileInfo(Install).canonicalFilePath());
-    EXPECT_TRUE(StorageTest::FileBytes(QStringLiteral("/proc/%1/maps").arg(Launcher))
+    EXPECT_TRUE(ReadHostFile(QStringLiteral("/proc/%1/maps").arg(Launcher))
                     .contains(QFileInfo(Install + "/libbass.so").canonicalFilePath().toUtf8()));
     ::kill(Launcher, SIGKILL);
     // Only the launcher held it: this process let go of it for the launcher.

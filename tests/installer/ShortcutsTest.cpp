@@ -13,9 +13,6 @@
 
 #include <gtest/gtest.h>
 
-using StorageTest::FileBytes;
-using StorageTest::WriteBytes;
-
 namespace {
 
 QString Win(const QString& HostBelowRoot) {
@@ -34,11 +31,11 @@ protected:
 };
 
 TEST_F(ShortcutsTest, FoldersComeFromTheUserFoldersAndTheFreedesktopOnes) {
-    WriteBytes(TestRoot() + QStringLiteral("/config/user-dirs.dirs"),
-               "# written by xdg-user-dirs-update\n"
-               "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
-               "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n"
-               "XDG_TEMPLATES_DIR=\"$HOME/Vorlagen\"\n");
+    WriteHostFile(TestRoot() + QStringLiteral("/config/user-dirs.dirs"),
+                  "# written by xdg-user-dirs-update\n"
+                  "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
+                  "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n"
+                  "XDG_TEMPLATES_DIR=\"$HOME/Vorlagen\"\n");
     const TWindowsInfo Info;
     const QString Expected[] = {Win("/home/Schreibtisch"),
                                 {},
@@ -83,11 +80,11 @@ TEST_F(ShortcutsTest, EntriesGoWhereTheLinkWouldGo) {
     for (const auto& Case : Cases) {
         QFile::remove(Case.File);
         CreateShortcut(Info, Target, QString(), quint8(Case.Code), "Quorvane v1.2.lnk", WorkDir);
-        EXPECT_EQ(FileBytes(Case.File), "[Desktop Entry]\n"
-                                        "Type=Application\n"
-                                        "Name=Quorvane v1.2\n"
-                                        "Exec=\"/opt/My Games/Quorvane/qvr\"\n"
-                                        "Path=/opt/My Games/Quorvane\n")
+        EXPECT_EQ(ReadHostFile(Case.File), "[Desktop Entry]\n"
+                                           "Type=Application\n"
+                                           "Name=Quorvane v1.2\n"
+                                           "Exec=\"/opt/My Games/Quorvane/qvr\"\n"
+                                           "Path=/opt/My Games/Quorvane\n")
             << Case.Code;
         EXPECT_EQ(QFileInfo(Case.File).isExecutable(), Case.Executable) << Case.Code;
     }

@@ -149,7 +149,7 @@ TEST(StorageBadInput, NegativeStoredItemCountIsAnError) {
 // Every cut of a sound description, and every byte of it damaged, comes back
 // loaded or as an error; what loads extracts or fails with an error.
 TEST(StorageBadInput, EveryTruncationAndByteDamageIsHandled) {
-    const QByteArray Good = FileBytes(Fixture("good.qvrp"));
+    const QByteArray Good = ReadHostFile(Fixture("good.qvrp"));
     ASSERT_FALSE(Good.isEmpty());
     const QByteArray Description = Good.left(Good.size() - 16);
     auto Try = [](QByteArray Bytes, bool AsPayload) {

@@ -63,7 +63,7 @@ TEST(StoredItem, ItemWithoutStoredBytesExtractsEmptyAtEveryLevel) {
         Item->SetCompression(Level);
         EXPECT_TRUE(Extract(Item).isEmpty());
         const QString Path = Dir.filePath(QStringLiteral("empty%1.bin").arg(int(Level)));
-        WriteBytes(Path, "old content");
+        WriteHostFile(Path, "old content");
         Item->SaveToFile(Path);
         EXPECT_TRUE(QFile::exists(Path));
         EXPECT_EQ(QFile(Path).size(), 0);
@@ -188,12 +188,12 @@ TEST(StoredItem, CompressionOfADamagedItemFailsAndKeepsTheLevel) {
 TEST(StoredItem, SaveToFileReplacesAnExistingFile) {
     QTemporaryDir Dir;
     const QString Path = Dir.filePath(QStringLiteral("Presets.ini"));
-    WriteBytes(Path, QByteArray(50000, 'x'));
+    WriteHostFile(Path, QByteArray(50000, 'x'));
     TmxStorage Storage;
     TmxStoredItem* Item = Storage.StoredItems()->Add();
     Store(Item, "[Presets]\r\n");
     Item->SaveToFile(Path);
-    EXPECT_EQ(FileBytes(Path), QByteArray("[Presets]\r\n"));
+    EXPECT_EQ(ReadHostFile(Path), QByteArray("[Presets]\r\n"));
 }
 
 TEST(StoredItem, SaveToFileOnAnUncreatablePathExtractsNothing) {
@@ -447,7 +447,7 @@ TEST(StorageDescription, WriterKeepsTheDocumentedLayout) {
     QBuffer Written;
     Written.open(QIODevice::ReadWrite);
     Storage.SaveToPayload(&Written);
-    EXPECT_EQ(Written.data(), FileBytes(Path));
+    EXPECT_EQ(Written.data(), ReadHostFile(Path));
 }
 
 TEST(StorageDescription, ComputedValuesAreIgnoredOnReading) {
@@ -486,10 +486,10 @@ TEST(StorageDescription, PayloadAfterAProgramLoadsFromTheFile) {
     Payload.open(QIODevice::ReadWrite);
     Source.SaveToPayload(&Payload);
     const QString Path = Dir.filePath(QStringLiteral("qvrsetup"));
-    WriteBytes(Path, QByteArray("\x7F"
-                                "ELF program bytes",
-                                18) +
-                         Payload.data());
+    WriteHostFile(Path, QByteArray("\x7F"
+                                   "ELF program bytes",
+                                   18) +
+                            Payload.data());
 
     TmxStorage Read;
     Read.LoadFromFile(Path);
@@ -522,5 +522,5 @@ TEST(StorageDescription, StoredItemValueFramesTheStoredBytes) {
     QBuffer Written;
     Written.open(QIODevice::WriteOnly);
     Item->WriteData(&Written);
-    EXPECT_EQ(Written.data(), FileBytes(Fixture("stored-item.bin")));
+    EXPECT_EQ(Written.data(), ReadHostFile(Fixture("stored-item.bin")));
 }

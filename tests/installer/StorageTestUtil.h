@@ -2,6 +2,7 @@
 #pragma once
 
 #include "installer/mxStorage.h"
+#include "support/TestFiles.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -13,17 +14,6 @@
 #include <zlib.h>
 
 namespace StorageTest {
-
-inline QByteArray FileBytes(const QString& Path) {
-    QFile File(Path);
-    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
-}
-
-inline void WriteBytes(const QString& Path, const QByteArray& Bytes) {
-    QFile File(Path);
-    if (File.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        File.write(Bytes);
-}
 
 inline QString Fixture(const char* Name) {
     return QStringLiteral(QVR_TEST_DATA "/storage/") + QLatin1String(Name);

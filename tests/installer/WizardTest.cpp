@@ -192,7 +192,7 @@ TEST_F(WizardTest, InstallsReportsAndShowsTheCompletionPage) {
             const QString Path = Install +
                                  (Entry.Folder == TItemFolder::Languages ? "/Languages/" : "/") +
                                  Entry.Name;
-            EXPECT_EQ(StorageTest::FileBytes(Path), ItemBytes(Entry.Name)) << Path.toStdString();
+            EXPECT_EQ(ReadHostFile(Path), ItemBytes(Entry.Name)) << Path.toStdString();
             EXPECT_EQ(QFileInfo(Path).isExecutable(), Entry.Executable) << Path.toStdString();
         }
         EXPECT_EQ(Exists(CEntry), Case.Shortcuts);
@@ -287,8 +287,8 @@ TEST_F(WizardTest, AMissingOrDamagedItemStopsTheInstallBeforeAnythingIsWritten) 
 }
 
 TEST_F(WizardTest, APayloadThatCannotBeReadEndsTheProgram) {
-    StorageTest::WriteBytes(Services.ProgramFile, "\x7F"
-                                                  "ELF no payload at all");
+    WriteHostFile(Services.ProgramFile, "\x7F"
+                                        "ELF no payload at all");
     Open();
     EXPECT_TRUE(Window->Terminated());
     EXPECT_EQ(Dialogs.Messages(), QStringList{"The installer is damaged: its stored files cannot "

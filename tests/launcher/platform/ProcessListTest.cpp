@@ -1,6 +1,7 @@
 #include "launcher/platform/ProcessList.h"
 
 #include "support/Children.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -91,20 +92,18 @@ public:
         ::unlink(Link.constData());
         if (!Exe.isEmpty())
             ::symlink(Exe.constData(), Link.constData());
-        if (Cmdline)
-            Write(Dir + QStringLiteral("/cmdline"), *Cmdline);
-        if (Start > 0)
+        if (Cmdline) {
+            ASSERT_TRUE(WriteHostFile(Dir + QStringLiteral("/cmdline"), *Cmdline));
+        }
+        if (Start > 0) {
             // A command name with parentheses and blanks, as the kernel allows.
-            Write(Dir + QStringLiteral("/stat"),
-                  QByteArray(Pid.toLatin1() +
-                             " (a) b (c) S 1 2 2 0 -1 4194560 10 0 0 0 3 1 0 0 20 0 "
-                             "1 0 " +
-                             QByteArray::number(Start) + " 2527232 500 18446744073709551615\n"));
-    }
-    static void Write(const QString& Path, const QByteArray& Data) {
-        QFile F(Path);
-        ASSERT_TRUE(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        F.write(Data);
+            ASSERT_TRUE(WriteHostFile(
+                Dir + QStringLiteral("/stat"),
+                QByteArray(Pid.toLatin1() +
+                           " (a) b (c) S 1 2 2 0 -1 4194560 10 0 0 0 3 1 0 0 20 0 "
+                           "1 0 " +
+                           QByteArray::number(Start) + " 2527232 500 18446744073709551615\n")));
+        }
     }
     QStringList List() {
         QStringList L;

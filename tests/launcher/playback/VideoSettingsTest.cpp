@@ -5,6 +5,7 @@
 #include "common/Errors.h"
 #include "common/FileSystem.h"
 #include "support/CommaLocale.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,14 +23,10 @@ protected:
         return Tmp.path() + "/Profiles/" + Id + "/" + Name;
     }
     void Write(const QString& Id, const QString& Name, const QByteArray& Text) {
-        ASSERT_TRUE(QDir(Tmp.path()).mkpath("Profiles/" + Id));
-        QFile F(HostFile(Id, Name));
-        ASSERT_TRUE(F.open(QIODevice::WriteOnly));
-        F.write(Text);
+        ASSERT_TRUE(WriteHostFile(HostFile(Id, Name), Text));
     }
     QByteArray Read(const QString& Id, const QString& Name) const {
-        QFile F(HostFile(Id, Name));
-        return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
+        return ReadHostFile(HostFile(Id, Name));
     }
     // A profile as the game leaves it: both files the reader needs.
     void MakeProfile(const QString& Id, const QByteArray& Video,

@@ -4,6 +4,7 @@
 #include "launcher/shell/DesktopFileTypes.h"
 
 #include "common/Errors.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,14 +17,9 @@
 
 namespace {
 
-QByteArray ReadAll(const QString& Path) {
-    QFile F(Path);
-    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
-}
-
 QByteArray Icon(const char* Name) {
-    return ReadAll(QStringLiteral(QVR_SOURCE_DIR "/resources/icons/") + QLatin1String(Name) +
-                   QStringLiteral(".ico"));
+    return ReadHostFile(QStringLiteral(QVR_SOURCE_DIR "/resources/icons/") + QLatin1String(Name) +
+                        QStringLiteral(".ico"));
 }
 
 QList<TDesktopFileType> Types(const QString& DemoComment, const QString& CameraComment) {
@@ -74,7 +70,7 @@ TEST(DesktopFileTypes, FilesLandWhereTheDesktopLooks) {
     // A later call replaces what the first wrote.
     WriteDesktopFileTypes(Program, Types("Battlefield 2 Demo <&>", ""));
 
-    EXPECT_EQ(MimeTypes(ReadAll(Data + "/mime/packages/quorvane.xml")),
+    EXPECT_EQ(MimeTypes(ReadHostFile(Data + "/mime/packages/quorvane.xml")),
               (QMap<QString, QString>{{"application/x-bf2demo",
                                        "Battlefield 2 Demo <&>|application-x-bf2demo|*.bf2demo"},
                                       {"application/x-bf2cam", "application-x-bf2cam|*.bf2cam"}}));
@@ -99,7 +95,7 @@ TEST(DesktopFileTypes, FilesLandWhereTheDesktopLooks) {
     EXPECT_EQ(QDir(Data + "/icons/hicolor").entryList(QDir::Dirs | QDir::NoDotAndDotDot),
               (QStringList{"16x16", "32x32", "48x48"}));
 
-    const QString Entry = QString::fromUtf8(ReadAll(Data + "/applications/quorvane.desktop"));
+    const QString Entry = QString::fromUtf8(ReadHostFile(Data + "/applications/quorvane.desktop"));
     const QStringList Lines = Entry.split(u'\n');
     EXPECT_EQ(Lines.first(), "[Desktop Entry]");
     // Quoted, "\"", "$" and "\" escaped in the quotes, "%" doubled, and then
@@ -115,11 +111,11 @@ TEST(DesktopFileTypes, FilesLandWhereTheDesktopLooks) {
 
     // The caches the desktop reads are renewed when their tools are here.
     if (!QStandardPaths::findExecutable("update-desktop-database").isEmpty()) {
-        EXPECT_TRUE(ReadAll(Data + "/applications/mimeinfo.cache")
+        EXPECT_TRUE(ReadHostFile(Data + "/applications/mimeinfo.cache")
                         .contains("application/x-bf2demo=quorvane.desktop;"));
     }
     if (!QStandardPaths::findExecutable("update-mime-database").isEmpty()) {
-        EXPECT_TRUE(ReadAll(Data + "/mime/globs2").contains("application/x-bf2cam:*.bf2cam"));
+        EXPECT_TRUE(ReadHostFile(Data + "/mime/globs2").contains("application/x-bf2cam:*.bf2cam"));
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "BassFixture.h"
 #include "SoundFiles.h"
+#include "support/TestFiles.h"
 #include "support/WaitUntil.h"
 
 #include <QFile>
@@ -19,11 +20,6 @@ namespace {
 
 BOOL RecordProc(HRECORD, const void* Buffer, DWORD Length, void* Capture) {
     return static_cast<TWavCapture*>(Capture)->Append(Buffer, Length);
-}
-
-QByteArray ReadAll(const QString& HostPath) {
-    QFile F(HostPath);
-    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
 }
 
 using TWavCaptureRecordTest = TBassServerTest;
@@ -48,11 +44,11 @@ TEST_F(TWavCaptureRecordTest, AToneFromTheGameMonitorLandsInTheFile) {
     const HRECORD Channel = BASS_RecordStart(44100, 2, 0, RecordProc, &Capture);
     ASSERT_NE(Channel, 0u) << BASS_ErrorGetCode();
     ASSERT_TRUE(FServer.PlayTone(500));
-    EXPECT_TRUE(WaitUntil([&] { return Peak(ReadAll(Host)) > 8000; }));
+    EXPECT_TRUE(WaitUntil([&] { return Peak(ReadHostFile(Host)) > 8000; }));
     ASSERT_TRUE(BASS_ChannelStop(Channel));
     EXPECT_TRUE(Capture.Finish());
 
-    const QByteArray File = ReadAll(Host);
+    const QByteArray File = ReadHostFile(Host);
     ASSERT_GT(File.size(), 44);
     EXPECT_GT(Peak(File), 8000);
     EXPECT_EQ(qFromLittleEndian<uint32_t>(File.constData() + 4), uint32_t(File.size() - 8));

@@ -7,6 +7,7 @@
 #include "common/FileSystem.h"
 
 #include "SoundFiles.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,13 +18,6 @@
 #include <cstring>
 
 namespace {
-
-QByteArray ReadAll(const QString& HostPath) {
-    QFile F(HostPath);
-    if (!F.open(QIODevice::ReadOnly))
-        return {};
-    return F.readAll();
-}
 
 // The capture of some blocks of sound, start to end.
 void Capture(const QString& WinPath, const QList<QByteArray>& Blocks) {
@@ -76,7 +70,7 @@ TEST_F(TWavCaptureTest, TheFileHoldsTheHeaderAndTheSoundAsDelivered) {
     };
     for (const auto& Blocks : Takes) {
         Capture(Win("take.wav"), Blocks);
-        const QByteArray File = ReadAll(Host("take.wav"));
+        const QByteArray File = ReadHostFile(Host("take.wav"));
         QByteArray Sound;
         for (const QByteArray& B : Blocks)
             Sound += B;
@@ -94,12 +88,12 @@ TEST_F(TWavCaptureTest, AnOlderFileOfThatNameIsReplaced) {
 
     TWavCapture C;
     C.Create(Win("final.wav"));
-    EXPECT_EQ(ReadAll(Host("Final.WAV")).size(), 0);
+    EXPECT_EQ(ReadHostFile(Host("Final.WAV")).size(), 0);
     C.Finish();
     // Without a header (no input to record) the file stays empty.
-    EXPECT_EQ(ReadAll(Host("Final.WAV")).size(), 0);
+    EXPECT_EQ(ReadHostFile(Host("Final.WAV")).size(), 0);
     Capture(Win("final.wav"), {Sound(8, 5)});
-    EXPECT_EQ(ReadAll(Host("Final.WAV")), ExpectedHeader(8) + Sound(8, 5));
+    EXPECT_EQ(ReadHostFile(Host("Final.WAV")), ExpectedHeader(8) + Sound(8, 5));
     EXPECT_EQ(QDir(FTmp.path()).entryList(QDir::Files), QStringList{"Final.WAV"});
 }
 
@@ -110,7 +104,7 @@ TEST_F(TWavCaptureTest, ACaptureStillOpenIsCompletedAtTheEnd) {
         C.WriteHeader();
         ASSERT_TRUE(C.Append(Sound(12, 6).constData(), 12));
     }
-    EXPECT_EQ(ReadAll(Host("open.wav")), ExpectedHeader(12) + Sound(12, 6));
+    EXPECT_EQ(ReadHostFile(Host("open.wav")), ExpectedHeader(12) + Sound(12, 6));
 
     // A new capture completes the one before it.
     TWavCapture C;
@@ -118,7 +112,7 @@ TEST_F(TWavCaptureTest, ACaptureStillOpenIsCompletedAtTheEnd) {
     C.WriteHeader();
     ASSERT_TRUE(C.Append(Sound(16, 7).constData(), 16));
     C.Create(Win("second.wav"));
-    EXPECT_EQ(ReadAll(Host("first.wav")), ExpectedHeader(16) + Sound(16, 7));
+    EXPECT_EQ(ReadHostFile(Host("first.wav")), ExpectedHeader(16) + Sound(16, 7));
     EXPECT_TRUE(C.Finish());
     EXPECT_TRUE(C.Finish());
 }
@@ -168,7 +162,8 @@ TEST_F(TWavCaptureTest, AFailedWriteLeavesAFileWhoseHeaderSaysWhatItHolds) {
     EXPECT_FALSE(C.Append(Block.constData(), 400));
     EXPECT_TRUE(C.Finish());
     // Whole frames only: 1000 bytes of sound.
-    EXPECT_EQ(ReadAll(Host("full.wav")), ExpectedHeader(1000) + Block + Block + Block.left(200));
+    EXPECT_EQ(ReadHostFile(Host("full.wav")),
+              ExpectedHeader(1000) + Block + Block + Block.left(200));
 
     // A header that does not fit is an error, and the file is closed.
     TFileSizeLimit Tiny(20);
