@@ -70,19 +70,23 @@ TEST(StoredItem, ItemWithoutStoredBytesExtractsEmptyAtEveryLevel) {
     }
 }
 
-TEST(StoredItem, ZeroSizePrefixExtractsNothing) {
-    TmxStorage Storage;
-    TmxStoredItem* Item = Storage.StoredItems()->Add();
-    SetStoredBytes(Item, ZlibReference(QByteArray(), 9, 0));
-    EXPECT_GT(Item->Size(), 0);
-    EXPECT_TRUE(Extract(Item).isEmpty());
-}
-
 TEST(StoredItem, ExtractsExactlyThePrefixedSize) {
-    TmxStorage Storage;
-    TmxStoredItem* Item = Storage.StoredItems()->Add();
-    SetStoredBytes(Item, ZlibReference("0123456789", 9, 4));
-    EXPECT_EQ(Extract(Item), QByteArray("0123"));
+    const struct {
+        QByteArray Compressed; // after the size prefix
+        qint32 Prefix;
+        QByteArray Extracted;
+    } Cases[] = {
+        {QByteArray(), 0, QByteArray()},
+        {"0123456789", 4, "0123"},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Prefix);
+        TmxStorage Storage;
+        TmxStoredItem* Item = Storage.StoredItems()->Add();
+        SetStoredBytes(Item, ZlibReference(C.Compressed, 9, C.Prefix));
+        EXPECT_GT(Item->Size(), 0);
+        EXPECT_EQ(Extract(Item), C.Extracted);
+    }
 }
 
 TEST(StoredItem, EmptySourceOrNoneEmptiesTheItemWithoutHandlers) {

@@ -35,8 +35,6 @@ TEST_F(ScanImportTest, ScanListsDemosThenCameras) {
                                       CProfile + "Demos/..\\..\\evil.bf2demo=e"}));
     EXPECT_EQ(ScanDemos(ScanFolderOf(Docs()), CDemo, CCamera),
               QList<TScanEntry>({{"TAKE1", CDemo}, {"take1", CCamera}}));
-    EXPECT_EQ(ScanningCaption("Scanning...", "No files found"), "Scanning... -- No files found");
-    EXPECT_EQ(FilesFoundCaption("Scan", 5, "Files found"), "Scan -- 5 Files found");
 }
 
 TEST_F(ScanImportTest, ImportCopiesIntoTheDemosFolder) {

@@ -31,12 +31,10 @@ TEST_F(ConsolePageTest, TheMenuConnectsAndTheCommandLineSendsOrActsLocally) {
     QCoreApplication::sendEvent(Find<QPlainTextEdit>("edConsole"), &In);
     EXPECT_EQ(Window->focusWidget(), Find<QComboBox>("edCom"));
 
+    // The commands' own rules are tried on their own; here, Enter runs them.
     Type(" \t admin.listPlayers  ");
-    Type("qvr.connect 127.0.0.1 1");
-    Type("QVR.DISCONNECT");
-    ASSERT_TRUE(Peer.WaitForLines(3));
-    EXPECT_EQ(Peer.Lines(), QList<QByteArray>({"admin.listPlayers", "qvr.connect 127.0.0.1 1",
-                                               "QVR.DISCONNECT"}));
+    ASSERT_TRUE(Peer.WaitForLines(1));
+    EXPECT_EQ(Peer.Lines(), QList<QByteArray>({"admin.listPlayers"}));
     EXPECT_EQ(Find<QComboBox>("edCom")->currentText(), "");
     EXPECT_EQ(Find<QComboBox>("edCom")->count(), 0);
 
@@ -55,7 +53,7 @@ TEST_F(ConsolePageTest, TheMenuConnectsAndTheCommandLineSendsOrActsLocally) {
     Find<QToolButton>("btnDisconnect")->click();
     EXPECT_FALSE(Rcon().BF2().Connected());
     EXPECT_EQ(LogLines().last(), "Disconnected from BF2 server " + Pair);
-    EXPECT_EQ(Peer.Lines().size(), 3);
+    EXPECT_EQ(Peer.Lines().size(), 1);
     EXPECT_TRUE(Dialogs.Shown().isEmpty());
 }
 
