@@ -1,9 +1,9 @@
 // New project, rename and the Move files dialog through the real window, on
 // a real Demos folder. The dialog is answered by a scripted runner.
 #include "support/FolderTree.h"
+#include "support/GameDocs.h"
 #include "support/WindowFixture.h"
 
-#include "common/Folders.h"
 #include "launcher/shell/qvr_Controls.h"
 
 #include "ProjectLibrary.h"
@@ -251,8 +251,8 @@ TEST_F(ProjectOpsWindowTest, WithoutADemosFolderNothingIsMadeInTheWorkingFolder)
     Menu("menuNewProject");
     Menu("menuMoveFiles");
     // Scan and Import shows what it finds and imports nothing.
-    const QString Profile = QvrFs::HostPath(GetMyDocumentsDir()) + "/Battlefield 2";
-    ASSERT_TRUE(MakeTree(Profile, {"Profiles/Default/Demos/take1.bf2demo=d"}));
+    const TGameDocs Docs;
+    ASSERT_TRUE(Docs.Write("Default/Demos/take1.bf2demo", "d"));
     Dialogs.QueueForm([](QDialog& D) {
         auto* List = D.findChild<QTreeWidget*>("edFiles");
         ASSERT_EQ(List->topLevelItemCount(), 1);
@@ -261,7 +261,6 @@ TEST_F(ProjectOpsWindowTest, WithoutADemosFolderNothingIsMadeInTheWorkingFolder)
     });
     Find<QPushButton>("btnScan")->click();
     QDir::setCurrent(Was);
-    QDir(Profile).removeRecursively();
     // Only the Scan form: no input box, no Move files form, no message.
     ASSERT_EQ(Dialogs.Shown().size(), 1);
     EXPECT_EQ(Dialogs.Shown()[0].Title, "frmScan");

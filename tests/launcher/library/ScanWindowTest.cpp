@@ -2,9 +2,9 @@
 // folder under the test's documents folder, the dialog answered by a
 // scripted runner, real copies into the mod's Demos folder.
 #include "support/FolderTree.h"
+#include "support/GameDocs.h"
 #include "support/WindowFixture.h"
 
-#include "common/Folders.h"
 #include "launcher/shell/qvr_Controls.h"
 
 #include <QCheckBox>
@@ -24,18 +24,6 @@ const QStringList CLibrary = {"dup.bf2demo=old", "Intro/"};
 
 class ScanWindowTest : public WindowTest {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        // The documents folder is the test process's, shared by its tests.
-        Docs = QvrFs::HostPath(GetMyDocumentsDir()) + "/Battlefield 2";
-        QDir(Docs).removeRecursively();
-        Source = Docs + "/Profiles/Default/Demos";
-    }
-    void TearDown() override {
-        WindowTest::TearDown();
-        QDir(Docs).removeRecursively();
-    }
-
     QString Demos() const { return GameHost + "/mods/bf2/Demos"; }
 
     // A configured game, its Demos folder with the project Intro chosen.
@@ -67,7 +55,10 @@ protected:
         ADD_FAILURE() << "no entry " << Entry.toStdString();
     }
 
-    QString Docs, Source;
+    // The default profile's Demos folder in the game's documents folder,
+    // which is emptied before and after each test.
+    TGameDocs Docs;
+    const QString Source = TGameDocs::Profiles("Default/Demos");
 };
 
 TEST_F(ScanWindowTest, ImportCopiesTheTickedFilesIntoTheDemosFolder) {
@@ -88,7 +79,7 @@ TEST_F(ScanWindowTest, ImportCopiesTheTickedFilesIntoTheDemosFolder) {
     for (const auto& C : Cases) {
         Window.reset();
         QDir(Demos()).removeRecursively();
-        QDir(Docs).removeRecursively();
+        QDir(TGameDocs::Host()).removeRecursively();
         ASSERT_TRUE(MakeTree(Source, CSources));
         Open();
         Dialogs.QueueForm([&](QDialog& D) {
@@ -163,9 +154,9 @@ TEST_F(ScanWindowTest, WhenThereIsNothingToScan) {
     };
     for (const auto& C : Cases) {
         Window.reset();
-        QDir(Docs).removeRecursively();
+        QDir(TGameDocs::Host()).removeRecursively();
         if (C.Profile)
-            QDir().mkpath(Docs + "/Profiles/Default");
+            QDir().mkpath(TGameDocs::Profiles("Default"));
         Open();
         if (!C.Game) {
             QFile::remove(GameHost + "/BF2.exe");
