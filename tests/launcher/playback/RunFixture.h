@@ -9,16 +9,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
-
-#include <chrono>
-#include <thread>
 
 inline const QString CDemo = QStringLiteral("mods\\bf2\\Demos\\Intro\\take1.bf2demo");
 inline const QString CCam = QStringLiteral("mods\\bf2\\Demos\\Intro\\cam1.bf2cam");
