@@ -63,6 +63,7 @@ protected:
     }
     void TearDown() override {
         Window.reset();
+        EXPECT_TRUE(Dialogs.AllAnswersUsed()) << "an answer was queued for a box that never opened";
         for (const char* Dir : {"/home/Desktop", "/data/applications"})
             QDir(TestRoot() + QLatin1String(Dir)).removeRecursively();
         QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));

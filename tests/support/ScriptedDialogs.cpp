@@ -84,6 +84,9 @@ int TScriptedDialogs::Forms() const {
 }
 
 void TScriptedDialogs::Clear() {
+    // An answer queued for a box that never opened is a test that did not
+    // go where it meant to; clearing must not hide it.
+    EXPECT_TRUE(AllAnswersUsed()) << "an answer was queued for a box that never opened";
     FShown.clear();
     FYesNo.clear();
     FInputs.clear();

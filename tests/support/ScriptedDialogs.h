@@ -42,6 +42,7 @@ public:
     QStringList Messages() const; // the texts of the message boxes, in order
     int Beeps() const;
     int Forms() const; // how many forms were run
+    // Forgets what was shown; every queued answer must have been used.
     void Clear();
     // True when every queued answer was used.
     bool AllAnswersUsed() const {
