@@ -119,7 +119,7 @@ BENCHMARK(BM_RatioFillFileList)->Unit(benchmark::kMillisecond);
 // The window's world, reduced to what start-up asks of it.
 class TQuietBass : public IBass {
 public:
-    uint32_t GetVersion() override { return 0x00010002; }
+    uint32_t GetVersion() override { return CBassVersion; }
     bool RecordInit(int) override { return true; }
     bool Init(int, uint32_t, uint32_t, void*) override { return true; }
     bool RecordFree() override { return true; }

@@ -180,7 +180,7 @@ void TfrmMain::FormCreate() {
     FUi.edConsole->appendPlainText(QString());
     LogLine(QStringLiteral("Quorvane was initiated"));
 
-    if (FServices.Bass->GetVersion() != 0x00010002) {
+    if (FServices.Bass->GetVersion() != CBassVersion) {
         ErrorBox(QStringLiteral("BASS version 2.1 was not loaded!"));
         FTerminated = true;
         return;

@@ -13,6 +13,9 @@ class IDialogs;
 class IDownloader;
 class IProcessList;
 
+// The audio library's version the launcher is made for: 2.1.
+inline constexpr uint32_t CBassVersion = 0x00010002;
+
 // The audio library's calls, as the launcher makes them.
 class IBass {
 public:

@@ -7,6 +7,7 @@
 
 // The callback is handed on as it is: both sides spell the same type.
 static_assert(std::is_same_v<IBass::TRecordProc, RECORDPROC>);
+static_assert(CBassVersion == BASS_VERSION);
 
 uint32_t TBassLibrary::GetVersion() {
     return BASS_GetVersion();

@@ -134,7 +134,7 @@ public:
         return On;
     }
 
-    uint32_t Version = 0x00010002;
+    uint32_t Version = CBassVersion;
     bool DeviceOk = true;
     bool RecordOk = true;
     QList<TInput> Inputs;
