@@ -59,7 +59,7 @@ bool IsIniBlank(QChar C) {
     return C.unicode() < 0x80 && IsIniBlank(char(C.unicode()));
 }
 
-QStringView TrimBlanks(QStringView S) {
+QStringView TrimIniBlanks(QStringView S) {
     qsizetype Start = 0, End = S.size();
     while (Start < End && IsIniBlank(S[Start]))
         ++Start;
@@ -342,7 +342,7 @@ qsizetype FindEntry(const TIniFile& Ini, QStringView Section, QStringView Key) {
 }
 
 QString ReadValue(const QString& Raw) {
-    QString Value = TrimBlanks(Raw).toString();
+    QString Value = TrimIniBlanks(Raw).toString();
     if (Value.size() >= 2 && (Value.front() == u'"' || Value.front() == u'\'') &&
         Value.back() == Value.front())
         Value = Value.mid(1, Value.size() - 2);
@@ -460,7 +460,7 @@ const TIniFile& TProfileFile::Current() const {
 QString TProfileFile::ReadString(const QString& Section, const QString& Key,
                                  const QString& Default) const {
     const TIniFile& Ini = Current();
-    const qsizetype I = FindEntry(Ini, TrimBlanks(Section), TrimBlanks(Key));
+    const qsizetype I = FindEntry(Ini, TrimIniBlanks(Section), TrimIniBlanks(Key));
     if (I < 0)
         return Default;
     const TIniLine& L = Ini.Lines[I];
@@ -487,8 +487,8 @@ void TProfileFile::WriteString(const QString& Section, const QString& Key, const
     if (Before->Unreadable)
         WriteFailed(FFileName);
 
-    const QString SectionName = OneLine(TrimBlanks(Section).toString());
-    const QString KeyName = OneLine(TrimBlanks(Key).toString());
+    const QString SectionName = OneLine(TrimIniBlanks(Section).toString());
+    const QString KeyName = OneLine(TrimIniBlanks(Key).toString());
     const QString NewValue = OneLine(Value);
 
     QList<QByteArray> Raws;
@@ -548,12 +548,12 @@ void TProfileFile::WriteInteger(const QString& Section, const QString& Key, int 
 }
 
 bool TProfileFile::SectionExists(const QString& Section) const {
-    const TIniFile::TSection* S = Current().Section(TrimBlanks(Section));
+    const TIniFile::TSection* S = Current().Section(TrimIniBlanks(Section));
     return S && S->First >= 0;
 }
 
 bool TProfileFile::ValueExists(const QString& Section, const QString& Key) const {
-    return FindEntry(Current(), TrimBlanks(Section), TrimBlanks(Key)) >= 0;
+    return FindEntry(Current(), TrimIniBlanks(Section), TrimIniBlanks(Key)) >= 0;
 }
 
 QStringList TProfileFile::ReadSections() const {
@@ -568,7 +568,7 @@ QStringList TProfileFile::ReadSections() const {
 QStringList TProfileFile::ReadSection(const QString& Section) const {
     const TIniFile& Ini = Current();
     QStringList Keys;
-    const TIniFile::TSection* S = Ini.Section(TrimBlanks(Section));
+    const TIniFile::TSection* S = Ini.Section(TrimIniBlanks(Section));
     if (!S)
         return Keys;
     QSet<TNameKey> Seen;

@@ -214,3 +214,23 @@ QString FormatStr(const QString& Fmt, const QStringList& Args) {
     }
     return Result;
 }
+
+namespace {
+template <class TText, class TCode> TText Trimmed(const TText& Text, TCode Code) {
+    qsizetype Begin = 0;
+    qsizetype End = Text.size();
+    while (Begin < End && Code(Text[Begin]) <= 32)
+        ++Begin;
+    while (End > Begin && Code(Text[End - 1]) <= 32)
+        --End;
+    return Text.mid(Begin, End - Begin);
+}
+} // namespace
+
+QByteArray TrimBlanks(const QByteArray& Text) {
+    return Trimmed(Text, [](char C) { return uint(static_cast<unsigned char>(C)); });
+}
+
+QString TrimBlanks(const QString& Text) {
+    return Trimmed(Text, [](QChar C) { return uint(C.unicode()); });
+}

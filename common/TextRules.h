@@ -11,6 +11,11 @@
 // stands for one), and a code 0 ends the text.
 QStringList SplitCommaText(const QString& Text);
 
+// The text without blanks and control characters (codes 0 to 32) at either
+// end.
+QByteArray TrimBlanks(const QByteArray& Text);
+QString TrimBlanks(const QString& Text);
+
 // Reads a whole number: leading spaces, an optional sign, then decimal
 // digits or hexadecimal ones after "$", "x", "X", "0x" or "0X"; nothing may
 // follow and the value must fit 32 bits signed. Otherwise raises EConvertError

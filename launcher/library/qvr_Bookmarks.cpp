@@ -26,7 +26,7 @@ namespace {
 // Megabytes as the progress text shows them: with the user's decimal
 // separator.
 QString ShownMegabytes(qint64 Bytes) {
-    return FormatMegabytes(Bytes).replace(u'.', QLocale().decimalPoint());
+    return FormatMegabytes(Bytes, QLocale().decimalPoint());
 }
 
 } // namespace

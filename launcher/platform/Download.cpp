@@ -132,13 +132,14 @@ double MegabytesOf(qint64 Bytes) {
     return double(Bytes) / 1000000.0;
 }
 
-QString FormatMegabytes(qint64 Bytes) {
+QString FormatMegabytes(qint64 Bytes, const QString& Point) {
     // Whole hundredths from the byte count itself, so that a half is rounded
     // up as the decimal figure reads, not as its binary neighbour falls.
     const quint64 Magnitude = Bytes < 0 ? quint64(0) - quint64(Bytes) : quint64(Bytes);
     const quint64 Hundredths = (Magnitude + 5000) / 10000;
-    return QStringLiteral("%1%2.%3")
+    return QStringLiteral("%1%2%3%4")
         .arg(Bytes < 0 && Hundredths > 0 ? QStringLiteral("-") : QString())
         .arg(Hundredths / 100)
+        .arg(Point)
         .arg(Hundredths % 100, 2, 10, QLatin1Char('0'));
 }

@@ -43,6 +43,6 @@ public:
 
 // Decimal megabytes: Bytes / 1,000,000.
 double MegabytesOf(qint64 Bytes);
-// Megabytes with two decimals and a decimal point whatever the locale,
-// rounded half up: 4,560,000 bytes give "4.56", 23,500,000 give "23.50".
-QString FormatMegabytes(qint64 Bytes);
+// Megabytes with two decimals, rounded half up, with the given decimal
+// separator: 4,560,000 bytes give "4.56", 23,500,000 give "23.50".
+QString FormatMegabytes(qint64 Bytes, const QString& Point = QStringLiteral("."));

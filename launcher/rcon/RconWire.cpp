@@ -5,34 +5,7 @@
 
 #include <openssl/evp.h>
 
-namespace {
-
-uint Code(char C) {
-    return static_cast<unsigned char>(C);
-}
-uint Code(QChar C) {
-    return C.unicode();
-}
-
-template <class TText> TText Trimmed(const TText& Text) {
-    qsizetype Begin = 0;
-    qsizetype End = Text.size();
-    while (Begin < End && Code(Text[Begin]) <= 32)
-        ++Begin;
-    while (End > Begin && Code(Text[End - 1]) <= 32)
-        --End;
-    return Text.mid(Begin, End - Begin);
-}
-
-} // namespace
-
-QByteArray TrimBlanks(const QByteArray& Text) {
-    return Trimmed(Text);
-}
-
-QString TrimBlanks(const QString& Text) {
-    return Trimmed(Text);
-}
+namespace {} // namespace
 
 int LineNumber(const QByteArray& Line) {
     const qsizetype Tab = Line.indexOf('\t');

@@ -21,10 +21,6 @@ inline constexpr char CLogGameRunning[] = "BF2 is running...";
 inline constexpr char CLogGameShutDown[] = "BF2 has been shut down";
 inline constexpr char CLogLoginSuccessful[] = "BF2 rcon login successful";
 
-// Blanks and control characters (codes 0 to 32) trimmed from both ends.
-QByteArray TrimBlanks(const QByteArray& Text);
-QString TrimBlanks(const QString& Text);
-
 // The number before the first TAB, trimmed and read by the whole-number
 // rule; -2 when there is no TAB or that text is no whole number.
 int LineNumber(const QByteArray& Line);

@@ -2,6 +2,7 @@
 
 #include "common/FileSystem.h"
 #include "common/Registry.h"
+#include "common/TextRules.h"
 
 #include <QStringList>
 
@@ -23,11 +24,5 @@ QString ReadBF2Version(const QString& GameDir) {
     // The lines are joined with CR LF, so a short version keeps the line
     // break and the start of the next line.
     const qsizetype P = Text.indexOf(QStringLiteral("<version> ")) + 1;
-    const QString Version = Text.mid(P + 9, 12);
-    qsizetype B = 0, E = Version.size();
-    while (B < E && Version[B].unicode() <= 32)
-        ++B;
-    while (E > B && Version[E - 1].unicode() <= 32)
-        --E;
-    return Version.mid(B, E - B);
+    return TrimBlanks(Text.mid(P + 9, 12));
 }

@@ -254,3 +254,9 @@ TEST(FormatStr, WidthAndPrecisionUpToTheBound) {
 }
 
 } // namespace
+
+TEST(TrimBlanks, CodesUpToBlankGoAtBothEndsOnly) {
+    EXPECT_EQ(TrimBlanks(QStringLiteral("\x01 a b\t\r\n")), QStringLiteral("a b"));
+    EXPECT_EQ(TrimBlanks(QByteArray("\0 \xA7x \x7f", 6)), QByteArray("\xA7x \x7f"));
+    EXPECT_EQ(TrimBlanks(QStringLiteral(" \t ")), QString());
+}

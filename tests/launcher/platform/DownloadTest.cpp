@@ -175,6 +175,7 @@ TEST_F(DownloadTest, Megabytes) {
     };
     for (const auto& [Bytes, Text] : Cases)
         EXPECT_EQ(FormatMegabytes(Bytes), Text) << Bytes;
+    EXPECT_EQ(FormatMegabytes(4560000, QStringLiteral(",")), "4,56");
     EXPECT_DOUBLE_EQ(MegabytesOf(4560000), 4.56);
 }
 

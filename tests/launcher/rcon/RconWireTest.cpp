@@ -84,7 +84,6 @@ TEST(RconWire, SentLinesAreExact) {
               QStringLiteral("Connected to BF2 server [localhost:6711]"));
     EXPECT_EQ(DisconnectedLogLine(QStringLiteral("10.0.0.1"), 0),
               QStringLiteral("Disconnected from BF2 server [10.0.0.1:0]"));
-    EXPECT_EQ(TrimBlanks(QStringLiteral("\x01 a b\t\r\n")), QStringLiteral("a b"));
 }
 
 // The challenge answered with the right and a wrong password.
