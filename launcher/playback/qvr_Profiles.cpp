@@ -131,12 +131,6 @@ void TProfilesPage::edProfileSelectItem(QTreeWidgetItem* Item) {
     Show(Page);
 }
 
-void TProfilesPage::ApplyVideoSetting(TVideoControl Control, const QString& Value) {
-    TVideoPage Page = Shown();
-    ::ApplyVideoSetting(Page, Control, Value);
-    Show(Page);
-}
-
 TTextLookup TProfilesPage::Strings() const {
     return
         [this](const QString& Key) { return FShell.GetLangString(Key, QStringLiteral("Strings")); };

@@ -48,7 +48,6 @@ public:
     void taProfilesShow();
     void FillQualityCombo(QComboBox* List, bool WithOff);
     void edProfileSelectItem(QTreeWidgetItem* Item);
-    void ApplyVideoSetting(TVideoControl Control, const QString& Value);
     void tbViewDistanceChange();
     static void edProfileCustomDrawItem(const QTreeWidgetItem* Item, QFont& Font);
     // The last step of the settings OK: the chosen profile's Video.con from

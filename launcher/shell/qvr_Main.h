@@ -12,9 +12,9 @@
 //       ConfigButtons, btnRunClick, edPresetsChange, btnSavePresetClick,
 //       FillMapsMenu, OnMapMenuClick, IsBF2Running
 //   TProfilesPage (playback/qvr_Profiles)  ListProfiles, taProfilesShow,
-//       FillQualityCombo, edProfileSelectItem, ApplyVideoSetting,
-//       tbViewDistanceChange, edProfileCustomDrawItem, the Video.con
-//       rewrite of OK (RewriteVideoCon)
+//       FillQualityCombo, edProfileSelectItem (through ApplyVideoSetting of
+//       the VideoSettings unit), tbViewDistanceChange,
+//       edProfileCustomDrawItem, the Video.con rewrite of OK (RewriteVideoCon)
 //   TBookmarksPage (library/qvr_Bookmarks)  taBookmarksShow,
 //       edMiniProfilesSelectItem, btnDownloadClick, btnAbortClick,
 //       DownloadFile, DownloadProgress, the watchdog CatchDownload, the
