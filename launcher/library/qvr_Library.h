@@ -64,8 +64,7 @@ public:
     QString ShownProjectFolder() const;
     // The position of the entry chosen last (-1: none).
     int DirsTag() const { return FDirsTag; }
-    // The file list's pop-up menu and its Mods submenu.
-    QMenu* FilesMenu() const { return FMenuFiles; }
+    // The Mods submenu of the file list's pop-up menu.
     QMenu* ModsMenu() const { return FMenuMods; }
     // The images of demo, camera and sound entries.
     const QList<QIcon>& FileIcons() const { return FFileIcons; }

@@ -65,7 +65,6 @@ public:
     // The window's remote-console client.
     TTcpClient& BF2() { return FBF2; }
     QMenu* ServersMenu() const { return FMenuServers; }
-    QMenu* PrivilegesMenu() const { return FMenuPrivileges; }
     // The server preset shown on the Servers sub-page.
     QString SelectedPreset() const;
 

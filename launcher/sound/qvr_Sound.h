@@ -47,9 +47,8 @@ public:
 
     QTimer* Timer1() const { return FTimer1; }
     TAudioSettings Values() const;
-    // Whether a capture runs, and the file it writes (Windows form).
+    // Whether a capture runs.
     bool CapturingSound() const { return FCapturingSound; }
-    QString CapturePath() const { return FCapturePath; }
 
     // Start-up steps: the stored output folder; the stored inputs selected
     // (the capture input also switched on).
