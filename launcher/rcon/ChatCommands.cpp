@@ -1,7 +1,6 @@
 #include "launcher/rcon/ChatCommands.h"
 
 #include "common/FileSystem.h"
-#include "common/TextCodec.h"
 #include "common/TextRules.h"
 #include "launcher/rcon/RconWire.h"
 
@@ -83,7 +82,7 @@ TChatCommandEffect HandleChatCommand(TChatCommandState& State, const QString& Te
         } else if (QvrFs::FileExists(TakeName)) {
             Say(QStringLiteral("!action: File <") + TakeName + QStringLiteral("> already exists"));
         } else {
-            WriteLine("exec demo.recorddemo " + EncodeWindows1252(WithoutExtension(TakeName)));
+            WriteLine(RecordDemoLine(WithoutExtension(TakeName)));
             Say(QStringLiteral("!action: Recording demo <") + TakeName + u'>');
             State.ServerRecording = true;
         }

@@ -5,8 +5,6 @@
 
 #include <openssl/evp.h>
 
-namespace {} // namespace
-
 int LineNumber(const QByteArray& Line) {
     const qsizetype Tab = Line.indexOf('\t');
     if (Tab < 0)
@@ -17,13 +15,16 @@ int LineNumber(const QByteArray& Line) {
     return Number;
 }
 
-TReceivedLine AnalyzeLine(const QByteArray& Line) {
+TReceivedLine AnalyzeLine(const QByteArray& Line, bool LoggedIn) {
     TReceivedLine R;
     R.Number = LineNumber(Line);
-    R.IsChallenge = Line.contains(CDigestSeedMark);
-    R.IsAccepted = Line.contains(CAuthSuccessful);
-    R.IsRefused = Line.contains(CAuthFailed);
-    R.Echo = !Line.isEmpty() && !R.IsChallenge && !R.IsAccepted && R.Number == -2;
+    const bool ServersOwn = R.Number == -2;
+    const bool HasSeed = Line.contains(CDigestSeedMark);
+    const bool HasSuccess = Line.contains(CAuthSuccessful);
+    R.IsChallenge = ServersOwn && !LoggedIn && HasSeed;
+    R.IsAccepted = ServersOwn && !LoggedIn && HasSuccess;
+    R.IsRefused = ServersOwn && Line.contains(CAuthFailed);
+    R.Echo = !Line.isEmpty() && !HasSeed && !HasSuccess && ServersOwn;
     return R;
 }
 
@@ -50,8 +51,16 @@ QByteArray LoginLine(const QByteArray& ChallengeLine, const QByteArray& Password
     return "login " + Md5Hex(DigestSeed(ChallengeLine) + Password);
 }
 
+QByteArray QuotableText(const QString& Text) {
+    return EncodeWindows1252(QString(Text).replace(u'"', u'\''));
+}
+
 QByteArray SayAllLine(const QString& Message) {
-    return "exec game.sayall \"" + EncodeWindows1252(Message) + '"';
+    return "exec game.sayall \"" + QuotableText(Message) + '"';
+}
+
+QByteArray RecordDemoLine(const QString& DemoName) {
+    return "exec demo.recorddemo " + QuotableText(DemoName);
 }
 
 QString ConnectedLogLine(const QString& Host, int Port) {
@@ -61,5 +70,10 @@ QString ConnectedLogLine(const QString& Host, int Port) {
 
 QString DisconnectedLogLine(const QString& Host, int Port) {
     return FormatStr(QStringLiteral("Disconnected from BF2 server [%s:%s]"),
+                     {Host, QString::number(Port)});
+}
+
+QString NoPasswordLogLine(const QString& Host, int Port) {
+    return FormatStr(QStringLiteral("No password is known for [%s:%s]"),
                      {Host, QString::number(Port)});
 }

@@ -6,7 +6,9 @@
 #include <QByteArray>
 #include <QString>
 
-// What a received line holds, recognised by "contains", letter case counting.
+// What a received line holds, recognised by "contains", letter case counting,
+// and only in a line that is not a chat-buffer line: chat text is the
+// players', and must not pass for the server's own.
 inline constexpr char CDigestSeedMark[] = "### Digest seed: ";
 inline constexpr char CAuthSuccessful[] = "Authentication successful";
 inline constexpr char CAuthFailed[] = "Authentication failed";
@@ -26,7 +28,9 @@ inline constexpr char CLogLoginSuccessful[] = "BF2 rcon login successful";
 int LineNumber(const QByteArray& Line);
 
 // What the watch timer does with a line. A line may be several things; the
-// timer acts on each, in its own order.
+// timer acts on each, in its own order. The login steps act only on a line
+// numbered -2 (no chat-buffer line), and the challenge and the acceptance
+// only while the connection is not logged in yet.
 struct TReceivedLine {
     int Number = -2;
     bool IsChallenge = false; // answer with the login line
@@ -36,7 +40,7 @@ struct TReceivedLine {
     // A chat-buffer line: parsed when chat reading is on, else dropped.
     bool IsChat() const { return Number >= -1; }
 };
-TReceivedLine AnalyzeLine(const QByteArray& Line);
+TReceivedLine AnalyzeLine(const QByteArray& Line, bool LoggedIn);
 
 // "    <BF2rcon> " followed by the line.
 QString EchoLogLine(const QByteArray& Line);
@@ -49,10 +53,17 @@ QByteArray Md5Hex(const QByteArray& Data);
 // "login " + MD5 of seed and password bytes, the answer to a challenge.
 QByteArray LoginLine(const QByteArray& ChallengeLine, const QByteArray& Password);
 
-// exec game.sayall "<message>": the message as it stands, nothing escaped,
-// in the game's code page.
+// Text from outside (chat, player and scene names) placed into a line sent to
+// the server, in the game's code page: each " becomes ', so that the text
+// cannot end the quotes it stands in. Nothing else changes.
+QByteArray QuotableText(const QString& Text);
+// exec game.sayall "<message>", the message as QuotableText gives it.
 QByteArray SayAllLine(const QString& Message);
+// exec demo.recorddemo <demo name>, the name as QuotableText gives it.
+QByteArray RecordDemoLine(const QString& DemoName);
 
 // "Connected to BF2 server [host:port]" and its counterpart.
 QString ConnectedLogLine(const QString& Host, int Port);
 QString DisconnectedLogLine(const QString& Host, int Port);
+// "No password is known for [host:port]": a challenge left unanswered.
+QString NoPasswordLogLine(const QString& Host, int Port);

@@ -24,6 +24,12 @@ TServerPreset LocalPreset(const QString& Port, const QString& Pass) {
     return Preset;
 }
 
+bool NamesServer(const TServerPreset& Preset, const QString& Host, int Port) {
+    int PresetPort = 0;
+    return Preset.Host.compare(Host, Qt::CaseInsensitive) == 0 &&
+           TryStrToInt(Preset.Port, PresetPort) && PresetPort == Port;
+}
+
 } // namespace
 
 QStringList ServerPresetNames(const TProfileFile& Servers) {
@@ -62,6 +68,21 @@ QStringList PlayersOfPrivs(const QString& Privs) {
         if (!Item.isEmpty())
             Players.append(Item);
     return Players;
+}
+
+std::optional<QString> LoginPassword(const TProfileFile& Servers, const TServerPreset& Shown,
+                                     const QString& Host, int Port) {
+    const QString Localhost = QString::fromLatin1(CLocalhostPreset);
+    if (Host == u"localhost")
+        return Servers.ReadString(Localhost, CPass, QString());
+    if (NamesServer(Shown, Host, Port))
+        return Shown.Pass;
+    for (const QString& Name : ServerPresetNames(Servers)) {
+        const TServerPreset Preset = ReadServerPreset(Servers, Name);
+        if (NamesServer(Preset, Host, Port))
+            return Preset.Pass;
+    }
+    return std::nullopt;
 }
 
 QString AdminCfgPath(const QString& GameDir) {

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class TProfileFile;
 
 inline constexpr char CLocalhostPreset[] = "Localhost";
@@ -31,6 +33,16 @@ QString PrivsOfPlayers(const QStringList& Players);
 // The players of a "privs" value: its non-empty comma-text items, so a name
 // holding a blank reads back as two players.
 QStringList PlayersOfPrivs(const QString& Privs);
+
+// The password that answers the login challenge of a connection to Host and
+// Port. A password goes only to the server it was given for: Shown's (the
+// Servers sub-page's fields as they stand) when the connection is to its host
+// and port, else that of the first preset of the file with that host and
+// port; a host's letter case does not count. The host written "localhost"
+// takes the "Localhost" preset's, the local server's own. Nothing when no
+// preset names the server: the challenge is left unanswered.
+std::optional<QString> LoginPassword(const TProfileFile& Servers, const TServerPreset& Shown,
+                                     const QString& Host, int Port);
 
 // Game folder + "Admin\default.cfg" (a backslash added when missing).
 QString AdminCfgPath(const QString& GameDir);

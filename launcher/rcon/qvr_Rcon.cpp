@@ -146,9 +146,10 @@ void TRconArea::BF2CatchTimer() {
         FSound.ForceSelectedInput();
         if (!FBF2.Connected())
             return;
-        // Not guarded: a closed connection or an over-long line is reported.
-        const QByteArray Line = FBF2.ReadLn();
-        const TReceivedLine Received = AnalyzeLine(Line);
+        QByteArray Line;
+        if (!ReadServerLine(Line))
+            return;
+        const TReceivedLine Received = AnalyzeLine(Line, FSession.RconLoggedIn);
         if (Received.Echo)
             FShell.LogLine(EchoLogLine(Line));
         if (Received.IsChallenge)
@@ -166,6 +167,24 @@ void TRconArea::BF2CatchTimer() {
             }
         }
     });
+}
+
+bool TRconArea::ReadServerLine(QByteArray& Line) {
+    // Not guarded: a closed connection or an over-long line is reported. A
+    // failure that comes back at every poll (a chat buffer over the line
+    // limit) would open a box at every tick and leave the window unusable:
+    // on one connection it is shown once, then logged.
+    try {
+        Line = FBF2.ReadLn();
+        return true;
+    } catch (const EError& Error) {
+        if (Error.Message() != FReadFailureShown) {
+            FReadFailureShown = Error.Message();
+            throw;
+        }
+        FShell.LogLine(Error.Message());
+        return false;
+    }
 }
 
 void TRconArea::SetConnectButtons() {
@@ -207,13 +226,13 @@ void TRconArea::WatchGame() {
 
 void TRconArea::AnswerChallenge(const QByteArray& Line) {
     try {
-        // The local server's own password only for the host "localhost" as
-        // written; any other host logs in with the Servers sub-page's.
-        const QString Password =
-            FBF2.Host() == u"localhost"
-                ? FShell.ServersIni().ReadString(CLocalhost, QStringLiteral("pass"), QString())
-                : FW.edPass->text();
-        const QByteArray Login = LoginLine(Line, EncodeWindows1252(Password));
+        const std::optional<QString> Password =
+            LoginPassword(FShell.ServersIni(), FieldsAsPreset(), FBF2.Host(), FBF2.Port());
+        if (!Password) {
+            FShell.LogLine(NoPasswordLogLine(FBF2.Host(), FBF2.Port()));
+            return;
+        }
+        const QByteArray Login = LoginLine(Line, EncodeWindows1252(*Password));
         ProcessMessages();
         FBF2.WriteLn(Login);
     } catch (const std::exception&) {
@@ -243,6 +262,7 @@ void TRconArea::ParseChatLine(const QByteArray& Line) {
 }
 
 void TRconArea::BF2Connected() {
+    FReadFailureShown.clear();
     FShell.LogLine(ConnectedLogLine(FBF2.Host(), FBF2.Port()));
     ReselectCurrentPreset();
     FBF2.SetTag(0);

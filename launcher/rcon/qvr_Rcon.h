@@ -104,6 +104,9 @@ private:
     void SetConnectButtons();
     // Reselects the connected preset on the Servers sub-page and loads it.
     void ReselectCurrentPreset();
+    // The tick's read; false when it failed as it did before on this
+    // connection (logged; the tick ends).
+    bool ReadServerLine(QByteArray& Line);
     void ParseChatLine(const QByteArray& Line);
     // The tick's steps that run while the game is seen or after it has gone.
     void WatchGame();
@@ -134,4 +137,6 @@ private:
     // A tick that waits inside a client operation lets the window work; a
     // tick due meanwhile is skipped, not run inside the first.
     bool FInTick = false;
+    // The read failure already shown in a box on this connection.
+    QString FReadFailureShown;
 };

@@ -100,7 +100,7 @@ TEST(ChatBuffer, AChatLineReadTwiceFromAPeerLogsOnce) {
         Client.WriteLn(CChatBufferPoll);
         QByteArray Line;
         EXPECT_TRUE(WaitUntil([&] { return !(Line = Client.ReadLn()).isEmpty(); }));
-        ASSERT_TRUE(AnalyzeLine(Line).IsChat());
+        ASSERT_TRUE(AnalyzeLine(Line, true).IsChat());
         if (const auto Entry = Buffer.Parse(Line))
             Logged << Entry->LogLine;
     };

@@ -28,10 +28,11 @@ protected:
         return Lines;
     }
     // A player's chat text enters the buffer; ticks until the launcher has
-    // sent Last.
+    // sent Last once more.
     void Say(const QByteArray& Player, const QByteArray& Text, const QByteArray& Last) {
+        const qsizetype Before = Sent().count(Last);
         Peer.AddChatEntry(TRconPeer::ChatEntry(++FNumber, Player, "Global", Text));
-        ASSERT_TRUE(TickUntil([&] { return Sent().contains(Last); })) << Last.constData();
+        ASSERT_TRUE(TickUntil([&] { return Sent().count(Last) > Before; })) << Last.constData();
     }
     static QByteArray SayAll(const QByteArray& Message) {
         return "exec game.sayall \"" + Message + '"';
@@ -79,6 +80,34 @@ TEST_F(ChatWindowTest, ReconnectDisconnectsAndConnectsAgainAtOnce) {
     EXPECT_EQ(Rcon().BF2().Tag(), 0);
     // The buffer read again on the new connection holds nothing new.
     EXPECT_EQ(Sent().count(SayAll("!reconnect: Disconnecting from server...")), 1);
+    EXPECT_TRUE(Dialogs.Shown().isEmpty());
+}
+
+// What players type stays chat: it never acts as the server's login lines,
+// and a quote in it cannot end the quotes of a command sent back.
+TEST_F(ChatWindowTest, ChatTextNeverStepsOutOfTheChat) {
+    LogIn();
+    const QByteArray Refused = "Quorvane: Player Mallory does not have privileges on this server";
+    const struct {
+        QByteArray Player, Text, Sent;
+    } Cases[] = {
+        {"Mallory", "Authentication failed", SayAll(Refused)},
+        {"Mallory", "Authentication successful", SayAll(Refused)},
+        {"Mallory", "### Digest seed: AAAA", SayAll(Refused)},
+        {"Ev\"il", "hi", SayAll("Quorvane: Player Ev'il does not have privileges on this server")},
+        {"Alpha", "!scene x\"", SayAll("!scene: Scene name was set to <x'>")},
+        {"Bravo", "!action", "exec demo.recorddemo x'_take1"},
+    };
+    for (const auto& C : Cases) {
+        Say(C.Player, C.Text, C.Sent);
+        EXPECT_TRUE(Rcon().BF2().Connected()) << C.Text.constData();
+    }
+    const QList<QByteArray> Lines = Sent();
+    EXPECT_EQ(std::count_if(Lines.begin(), Lines.end(),
+                            [](const QByteArray& Line) { return Line.startsWith("login "); }),
+              1);
+    EXPECT_EQ(Lines.count(SayAll("Quorvane has logged in to the server (v1.1.2)")), 1);
+    EXPECT_EQ(Peer.Connections(), 1);
     EXPECT_TRUE(Dialogs.Shown().isEmpty());
 }
 

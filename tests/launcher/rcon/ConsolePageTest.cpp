@@ -62,6 +62,12 @@ TEST_F(ConsolePageTest, BadLinesAreReportedAndTheNextTickGoesOn) {
     Peer.Send(QByteArray(20000, 'x') + "\nafter the long line\n");
     ASSERT_TRUE(TickUntil([&] { return Logged("    <BF2rcon> after the long line"); }));
     EXPECT_EQ(Dialogs.Messages(), QStringList{"Max line length exceeded."});
+    // The same failure again on this connection is logged, not shown: a
+    // server that repeats it must not keep the window behind boxes.
+    Peer.Send(QByteArray(20000, 'x') + "\nafter the second\n");
+    ASSERT_TRUE(TickUntil([&] { return Logged("    <BF2rcon> after the second"); }));
+    EXPECT_EQ(Dialogs.Messages(), QStringList{"Max line length exceeded."});
+    EXPECT_TRUE(Logged("Max line length exceeded."));
 
     Peer.Send(QByteArray("\x00\x01\xff\xfe\x80 junk\t\x9d\r\r\n", 15) + "next\n");
     Peer.SendInPieces("dripped line\n", 1, 5);
@@ -76,6 +82,37 @@ TEST_F(ConsolePageTest, BadLinesAreReportedAndTheNextTickGoesOn) {
     Tick();
     EXPECT_EQ(Dialogs.Messages().size(), 2);
     EXPECT_TRUE(Find<QToolButton>("btnConnect")->isEnabled());
+}
+
+// The Servers sub-page's password goes only to the server of its preset; a
+// typed connection logs in with the password of the preset for its host and
+// port, or not at all.
+TEST_F(ConsolePageTest, APasswordAnswersOnlyItsOwnServer) {
+    StartConfigured();
+    Peer.SetPassword("real");
+    TRconPeer Known, Unknown;
+    Known.SetPassword("two");
+    WriteServers(Preset("Real", "127.0.0.1", Peer.Port(), "real") +
+                 Preset("Second", "LOCALHOST", Known.Port(), "two"));
+    ChooseServer("Real");
+    ASSERT_TRUE(TickUntil([&] { return Logged("BF2 rcon login successful"); }));
+    const struct {
+        const char* Host;
+        TRconPeer* Server;
+        QString Outcome;
+    } Cases[] = {
+        {"127.0.0.1", &Unknown,
+         QString("No password is known for [127.0.0.1:%1]").arg(Unknown.Port())},
+        {"LocalHost", &Known, "BF2 rcon login successful"},
+    };
+    for (const auto& C : Cases) {
+        Find<QToolButton>("btnDisconnect")->click();
+        const qsizetype Mark = LogLines().size();
+        Type(QString("qvr.connect %1 %2").arg(C.Host).arg(C.Server->Port()));
+        ASSERT_TRUE(TickUntil([&] { return LogLines().mid(Mark).contains(C.Outcome); })) << C.Host;
+    }
+    EXPECT_TRUE(Unknown.Lines().isEmpty());
+    EXPECT_TRUE(Dialogs.Shown().isEmpty());
 }
 
 } // namespace

@@ -56,6 +56,34 @@ TEST_F(ServerPresetsTest, APresetIsWrittenKeyByKeyAndReadBack) {
     EXPECT_EQ(ServerPresetNames(Servers), QStringList({"Clan", "Second"}));
 }
 
+// A password goes only to the server it was given for.
+TEST_F(ServerPresetsTest, TheLoginPasswordIsThatOfThePresetOfTheServer) {
+    Write("Servers.ini", "[Localhost]\r\nhost=localhost\r\nport=6711\r\npass=local\r\n"
+                         "[Real]\r\nhost=Real.Example\r\nport=4711\r\npass=real\r\n"
+                         "[Broken]\r\nhost=broken.example\r\nport=x\r\npass=broken\r\n");
+    const TServerPreset Shown{
+        QStringLiteral("typed.example"), QStringLiteral("$10"), QStringLiteral("shown"), false, {}};
+    const struct {
+        const char* Host;
+        int Port;
+        std::optional<QString> Password;
+    } Cases[] = {
+        {"typed.example", 16, QStringLiteral("shown")},
+        {"TYPED.example", 16, QStringLiteral("shown")},
+        {"real.example", 4711, QStringLiteral("real")},
+        {"localhost", 1, QStringLiteral("local")},
+        {"LOCALHOST", 6711, QStringLiteral("local")},
+        {"typed.example", 17, std::nullopt},
+        {"real.example", 4712, std::nullopt},
+        {"other.example", 4711, std::nullopt},
+        {"broken.example", 0, std::nullopt},
+        {"127.0.0.1", 6711, std::nullopt},
+    };
+    for (const auto& C : Cases)
+        EXPECT_EQ(LoginPassword(Servers, Shown, QLatin1String(C.Host), C.Port), C.Password)
+            << C.Host << ':' << C.Port;
+}
+
 TEST_F(ServerPresetsTest, PrivsAndReadChatAreReadByTheirRules) {
     Write("Servers.ini", "[A]\r\nreadchat=true\r\nprivs=, John Smith, \"Q\", , Zed\r\n"
                          "[B]\r\nreadchat=True\r\n[C]\r\nhost=h\r\n");
