@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -126,6 +127,11 @@ bool IsUnsafeName(const QString& Name) {
             OnlyPeriodsAndBlanks = false;
     }
     return OnlyPeriodsAndBlanks;
+}
+
+bool IsUnsafeSubPath(const QString& Path) {
+    const QStringList Parts = Path.split(u'\\');
+    return std::any_of(Parts.begin(), Parts.end(), IsUnsafeName);
 }
 
 bool FileExists(const QString& WinPath) {

@@ -30,6 +30,11 @@ QString WinePrefix();
 // control character (codes 0 to 31 and 127): in a script or a command
 // line such a character would end the line or change it.
 bool IsUnsafeName(const QString& Name);
+// The same rule for a typed path below a folder ("Intro\cam1"): true when
+// any of its "\"-separated parts is an unsafe name. So a path that climbs
+// out of the folder, starts at its root or a drive, has an empty part, or
+// breaks a line is refused; subfolders are not.
+bool IsUnsafeSubPath(const QString& Path);
 
 bool FileExists(const QString& WinPath);      // a file, not a folder
 bool DirectoryExists(const QString& WinPath); // a folder

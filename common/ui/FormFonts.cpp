@@ -11,10 +11,11 @@ const QString CTahoma = QStringLiteral("Tahoma");
 const QString CLucida = QStringLiteral("Lucida Sans Unicode");
 
 // A line of the letters and digits captions are made of, and its advance in
-// Tahoma 8 pt, regular and bold: the width a stand-in may take.
+// Tahoma 8 pt as FormFont() draws it, regular and bold: the width a stand-in
+// may take.
 const QString CSample = QStringLiteral("The quick brown fox jumps over the lazy dog 0123456789");
-constexpr int CTahomaSampleAdvance = 282;
-constexpr int CTahomaBoldSampleAdvance = 321;
+constexpr int CTahomaSampleAdvance = 278;
+constexpr int CTahomaBoldSampleAdvance = 323;
 
 // A family the font database lists itself: hasFamily() would also take a
 // family that fontconfig only maps to another of other metrics.
@@ -62,7 +63,15 @@ QFont FittedSansFont() {
 }
 
 QFont FormFont() {
-    return Offered(CTahoma) ? AtFormSize(CTahoma) : FittedSansFont();
+    if (!Offered(CTahoma))
+        return FittedSansFont();
+    // Wine's Tahoma smoothed comes out in regular strokes whatever the
+    // weight, so bold shows only as wider spacing. Unsmoothed and fully
+    // hinted, each weight draws its own strokes, as Windows drew 8 pt.
+    QFont Font = AtFormSize(CTahoma);
+    Font.setStyleStrategy(QFont::NoAntialias);
+    Font.setHintingPreference(QFont::PreferFullHinting);
+    return Font;
 }
 
 QFont ConsoleFont() {

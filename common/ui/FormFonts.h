@@ -26,7 +26,8 @@ bool LoadTahoma(const QStringList& Files = WineTahomaFiles());
 // 8 pixels whose text, regular and bold, is no wider than Tahoma 8 pt's.
 QFont FittedSansFont();
 
-// Tahoma 8 pt when the font database has it, else FittedSansFont().
+// Tahoma 8 pt, unsmoothed and fully hinted, when the font database has it,
+// else FittedSansFont() (smoothed as the system has it).
 QFont FormFont();
 // Lucida Sans Unicode 8 pt when the system offers it, else FormFont().
 QFont ConsoleFont();

@@ -2,8 +2,6 @@
 
 #include "common/FileSystem.h"
 
-#include <algorithm>
-
 bool IsProjectNameRefused(const QString& Name) {
     return QvrFs::IsUnsafeName(Name);
 }
@@ -46,7 +44,7 @@ int MoveFilesToProject(const QString& DemosDir, const QString& Project,
     for (const QString& Caption : Checked) {
         // A caption is "<file>" or "<project>\<file>", each a plain name.
         const QStringList Parts = Caption.split(u'\\');
-        if (Parts.size() > 2 || std::any_of(Parts.begin(), Parts.end(), QvrFs::IsUnsafeName))
+        if (Parts.size() > 2 || QvrFs::IsUnsafeSubPath(Caption))
             continue;
         if (QvrFs::MoveFile(DemosDir + Caption, Target + Parts.back()))
             ++Moved;

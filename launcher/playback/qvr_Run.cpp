@@ -180,9 +180,10 @@ void TRunPanel::btnRunClick() {
         return FShell.Refuse(Mode->NeedsCamera ? T.CamAndDemoFiles : T.SelectDemo);
     }
     if (Mode->Mode == rmRecordCam) {
-        // A typed name is a file name: one that would reach another folder or
-        // break the script's line is refused like a missing one.
-        if (QvrFs::IsUnsafeName(V.CamName)) {
+        // A typed name is a file below the Demos folder, maybe in a subfolder
+        // kept with a project: one that would climb out of it or break the
+        // script's line is refused like a missing one.
+        if (QvrFs::IsUnsafeSubPath(V.CamName)) {
             FShell.Refuse(T.NameCamera);
             FW.edCamName->setFocus();
             return;
@@ -193,7 +194,7 @@ void TRunPanel::btnRunClick() {
             FW.edCamName->setText(V.CamName);
     }
     if (Mode->Mode == rmRenderVideo) {
-        if (QvrFs::IsUnsafeName(V.VideoName)) {
+        if (QvrFs::IsUnsafeSubPath(V.VideoName)) {
             FShell.Refuse(T.NameVideo);
             FW.edVideoName->setFocus();
             return;

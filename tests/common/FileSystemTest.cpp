@@ -148,6 +148,17 @@ TEST(FileSystem, UnsafeNames) {
         EXPECT_FALSE(IsUnsafeName(Name)) << Name.toStdString();
 }
 
+// A typed path below a folder may name subfolders, never leave the folder.
+TEST(FileSystem, UnsafeSubPaths) {
+    const QStringList Unsafe = {"",    "..\\x", "a\\..\\x", "\\x",          "a\\\\b",
+                                "x\\", "C:x",   "a/b",      "Intro\\cam\r", "a\nb\\c"};
+    const QStringList Safe = {"cam1", "Intro\\cam1", "my.cams\\take", "a\\b\\c"};
+    for (const QString& Path : Unsafe)
+        EXPECT_TRUE(IsUnsafeSubPath(Path)) << Path.toStdString();
+    for (const QString& Path : Safe)
+        EXPECT_FALSE(IsUnsafeSubPath(Path)) << Path.toStdString();
+}
+
 TEST(FileSystem, CreateDirMakesTheLastLevelOnly) {
     QTemporaryDir Tmp;
     const QString Win = WinPathOfHost(Tmp.path());

@@ -5,6 +5,8 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
@@ -25,6 +27,34 @@ TEST(FormFonts, TahomaIsWhatTheFormsGet) {
     const QString ConsoleFamily = QFontInfo(ConsoleFont()).family();
     EXPECT_TRUE(ConsoleFamily == "Lucida Sans Unicode" || ConsoleFamily == "Tahoma")
         << ConsoleFamily.toStdString();
+}
+
+// The darkness of Text drawn black on white in Font, in whole pixels.
+int Ink(const QFont& Font, const QString& Text) {
+    QImage Image(300, 20, QImage::Format_RGB32);
+    Image.fill(Qt::white);
+    QPainter Painter(&Image);
+    Painter.setFont(Font);
+    Painter.setPen(Qt::black);
+    Painter.drawText(Image.rect(), Qt::AlignLeft | Qt::AlignVCenter, Text);
+    Painter.end();
+    qint64 Sum = 0;
+    for (int Y = 0; Y < Image.height(); ++Y)
+        for (int X = 0; X < Image.width(); ++X)
+            Sum += 255 - qGray(Image.pixel(X, Y));
+    return int(Sum / 255);
+}
+
+// The selected run mode's label is a bold copy of the form font: it must
+// draw heavier strokes, not only wider spacing.
+TEST(FormFonts, BoldTahomaIsDrawnBold) {
+    if (!LoadTahoma())
+        GTEST_SKIP() << "Wine's Tahoma (fonts-wine) is not installed";
+    const QString Label = "Play Demo with User Camera";
+    QFont Bold = FormFont();
+    Bold.setBold(true);
+    const int Regular = Ink(FormFont(), Label);
+    EXPECT_GE(Ink(Bold, Label) * 10, Regular * 13) << "regular " << Regular;
 }
 
 TEST(FormFonts, AStandInIsNoWiderThanTahoma) {

@@ -146,6 +146,8 @@ TEST_F(RunTest, RecordCameraCompletesTheNameWhereTheUserSeesIt) {
         const char* Typed;
         const char* Name;
     } Cases[] = {{"bf2", "MyCam", "MyCam.bf2cam"},
+                 // A camera kept in a project's folder.
+                 {"bf2", "Intro\\cam1", "Intro\\cam1.bf2cam"},
                  // The current mod's Demos folder, not the demo's project. (The
                  // name's own rule is tried on its own.)
                  {"xpack", "MyCam", "MyCam.bf2cam"}};
@@ -320,15 +322,15 @@ TEST_F(RunTest, MissingFilesAndNamesAreRefused) {
          "edVideoName"},
         {"btnTimeDemo", "", CCam, "", "",
          "Please select a Demo file and a Camera file before running BF2 - Try again", nullptr},
-        // Typed names that would break the script's line or reach another
-        // folder are refused like missing ones.
+        // Typed names that would break the script's line or climb out of the
+        // Demos folder are refused like missing ones.
         {"btnPlayRecCam", CDemo, "", "cam\ndemo.cameraMode user", "",
          "Please enter a name for your new camera", "edCamName"},
-        {"btnPlayRecCam", CDemo, "", "..\\..\\cam", "", "Please enter a name for your new camera",
-         "edCamName"},
+        {"btnPlayRecCam", CDemo, "", "Intro\\..\\..\\cam", "",
+         "Please enter a name for your new camera", "edCamName"},
         {"btnRender", CDemo, CCam, "", "clip\r", "Please enter a name for your new video.",
          "edVideoName"},
-        {"btnRender", CDemo, CCam, "", "..", "Please enter a name for your new video.",
+        {"btnRender", CDemo, CCam, "", "\\clip", "Please enter a name for your new video.",
          "edVideoName"},
     };
     StartReady();
