@@ -5,7 +5,10 @@
 #include <QSaveFile>
 
 #include <curl/curl.h>
+#include <sys/statvfs.h>
 
+#include <algorithm>
+#include <limits>
 #include <memory>
 #include <mutex>
 
@@ -14,17 +17,65 @@ namespace {
 // The longest the window waits for its next notification while nothing
 // arrives (connecting, a stalled server).
 constexpr int CPollMs = 40;
+// How much a download writes between two looks at the free space: rare
+// enough to cost nothing, often enough to see another program fill the disk.
+constexpr qint64 CRecheckBytes = qint64(16) << 20;
+
+// The free bytes of the file system that holds the open file Handle; -1 when
+// it cannot tell.
+qint64 FreeBytes(int Handle) {
+    struct statvfs Stat;
+    if (Handle < 0 || ::fstatvfs(Handle, &Stat) != 0)
+        return -1;
+    return qint64(Stat.f_bavail) * qint64(Stat.f_frsize);
+}
+
+// How large a file may grow while its file system keeps Floor bytes free.
+// The free space is measured at the start and the file's bytes counted
+// against it; a look every CRecheckBytes may only lower the limit, since
+// some file systems count written data late. Where the free space cannot be
+// told nothing is refused: a file system that keeps no count must not stop
+// every download.
+class TRoom {
+public:
+    TRoom(int Handle, qint64 Floor) : FHandle(Handle), FFloor(Floor) {
+        const qint64 Free = FreeBytes(Handle);
+        if (Free >= 0)
+            FLimit = Free - Floor;
+    }
+    bool Known() const { return FLimit != std::numeric_limits<qint64>::max(); }
+    qint64 Limit() const { return FLimit; }
+    // Whether a file of Written bytes may take More.
+    bool Allows(qint64 Written, qint64 More) {
+        if (Written + More >= FNextCheck) {
+            FNextCheck = Written + More + CRecheckBytes;
+            const qint64 Free = FreeBytes(FHandle);
+            if (Free >= 0)
+                FLimit = std::min(FLimit, Written + Free - FFloor);
+        }
+        return Written + More <= FLimit;
+    }
+
+private:
+    int FHandle;
+    qint64 FFloor;
+    qint64 FLimit = std::numeric_limits<qint64>::max();
+    qint64 FNextCheck = CRecheckBytes;
+};
 
 struct TTransfer {
     QSaveFile* File = nullptr;
+    TRoom* Room = nullptr;
     qint64 Received = 0;
 };
 
 size_t WriteData(char* Data, size_t Size, size_t Count, void* User) {
     auto* T = static_cast<TTransfer*>(User);
     const qint64 Bytes = qint64(Size * Count);
-    if (T->File->write(Data, Bytes) != Bytes)
-        return 0; // libcurl ends the transfer with a write error
+    // Returning less than given makes libcurl end the transfer with a write
+    // error.
+    if (!T->Room->Allows(T->Received, Bytes) || T->File->write(Data, Bytes) != Bytes)
+        return 0;
     T->Received += Bytes;
     return Size * Count;
 }
@@ -96,10 +147,12 @@ TDownloadResult TUrlDownloader::DownloadToFile(const QString& Url, const QString
     if (!File.open(QIODevice::WriteOnly))
         return TDownloadResult::Failed;
 
+    TRoom Room(File.handle(), FFreeSpaceFloor);
+
     TCurlTransfer Transfer;
     if (!Transfer.Valid())
         return TDownloadResult::Failed;
-    TTransfer State{&File, 0};
+    TTransfer State{&File, &Room, 0};
     const QByteArray UrlBytes = Url.toUtf8();
     CURL* E = Transfer.Easy();
     curl_easy_setopt(E, CURLOPT_URL, UrlBytes.constData());
@@ -109,6 +162,17 @@ TDownloadResult TUrlDownloader::DownloadToFile(const QString& Url, const QString
     curl_easy_setopt(E, CURLOPT_MAXREDIRS, 10L);
     curl_easy_setopt(E, CURLOPT_FAILONERROR, 1L);
     curl_easy_setopt(E, CURLOPT_NOSIGNAL, 1L);
+    // A stall ends the download, while connecting (where libcurl would wait
+    // five minutes) as while receiving.
+    const long StallSeconds = long(FStallLimit.count());
+    curl_easy_setopt(E, CURLOPT_CONNECTTIMEOUT, StallSeconds);
+    curl_easy_setopt(E, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(E, CURLOPT_LOW_SPEED_TIME, StallSeconds);
+    // An announced size beyond the room is refused before the body arrives
+    // (a limit of 0 would switch the check off).
+    if (Room.Known())
+        curl_easy_setopt(E, CURLOPT_MAXFILESIZE_LARGE,
+                         curl_off_t(std::max(Room.Limit(), qint64(1))));
     curl_easy_setopt(E, CURLOPT_WRITEFUNCTION, &WriteData);
     curl_easy_setopt(E, CURLOPT_WRITEDATA, &State);
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <chrono>
 #include <functional>
 
 enum class TDownloadResult { Completed, Aborted, Failed };
@@ -27,18 +28,31 @@ public:
     // After the last byte, one more notification reports the final figures
     // (Received == Total when the size was announced); its answer no longer
     // matters, the download has completed. A failed download (no connection,
-    // an HTTP error, a file that cannot be created) gets no last notification.
+    // an HTTP error, a stalled server, a file that cannot be created or would
+    // not fit) gets no last notification.
     virtual TDownloadResult DownloadToFile(const QString& Url, const QString& WinFile,
                                            const TDownloadProgress& Progress) = 0;
 };
 
 // The real downloader over libcurl: HTTP, HTTPS and FTP, redirects followed,
-// an HTTP error status counts as a failed download.
+// an HTTP error status counts as a failed download. So does a server that
+// stalls: a connection not made within the stall limit, or less than a byte a
+// second arriving for that long. And so does a file that would leave less than
+// the free-space floor on the file system that holds it: at once when the
+// announced size would not fit, else before the byte that would cross it.
 class TUrlDownloader : public IDownloader {
 public:
     TUrlDownloader();
     TDownloadResult DownloadToFile(const QString& Url, const QString& WinFile,
                                    const TDownloadProgress& Progress) override;
+
+    // Whole seconds, as libcurl counts them.
+    void SetStallLimit(std::chrono::seconds Limit) { FStallLimit = Limit; }
+    void SetFreeSpaceFloor(qint64 Bytes) { FFreeSpaceFloor = Bytes; }
+
+private:
+    std::chrono::seconds FStallLimit{60};
+    qint64 FFreeSpaceFloor = qint64(64) << 20;
 };
 
 // Decimal megabytes: Bytes / 1,000,000.

@@ -85,6 +85,11 @@ void THttpServer::ServeHeld(const QString& Target, const QByteArray& Body, qsize
     FRelease = false;
 }
 
+void THttpServer::ServeEndless(const QString& Target, qint64 Announced) {
+    std::lock_guard Lock(FMutex);
+    FRoutes.insert(Target, TRoute{200, QByteArray(), -1, true, Announced});
+}
+
 void THttpServer::Release() {
     {
         std::lock_guard Lock(FMutex);
@@ -147,12 +152,22 @@ void THttpServer::Answer(int Socket) {
         if (It != FRoutes.constEnd())
             Route = *It;
     }
+    const qint64 Length = Route.Announced >= 0 ? Route.Announced
+                          : Route.Endless      ? -1
+                                               : qint64(Route.Body.size());
     const QByteArray Header =
         QByteArray("HTTP/1.1 ") + QByteArray::number(Route.Status) + ' ' + ReasonOf(Route.Status) +
-        "\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
-        QByteArray::number(Route.Body.size()) + "\r\nConnection: close\r\n\r\n";
+        "\r\nContent-Type: application/octet-stream\r\n" +
+        (Length >= 0 ? "Content-Length: " + QByteArray::number(Length) + "\r\n" : QByteArray()) +
+        "Connection: close\r\n\r\n";
     if (!SendAll(Socket, Header.constData(), Header.size()))
         return;
+    if (Route.Endless) {
+        const QByteArray Chunk(65536, 'x');
+        while (!FStopping && SendAll(Socket, Chunk.constData(), Chunk.size())) {
+        }
+        return;
+    }
     qsizetype Sent = 0;
     if (Route.HoldAfter >= 0) {
         if (!SendAll(Socket, Route.Body.constData(), Route.HoldAfter) || !WaitForRelease())

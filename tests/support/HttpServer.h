@@ -37,6 +37,10 @@ public:
     // Lets every held answer go on, and those that come until the next
     // ServeHeld.
     void Release();
+    // Answers Target with a body that never ends, written until the client
+    // goes away (or the server's end). No length is announced, or Announced
+    // when it is not -1.
+    void ServeEndless(const QString& Target, qint64 Announced = -1);
 
     // The request targets received so far, in order.
     QStringList Requests() const;
@@ -46,6 +50,8 @@ private:
         int Status = 200;
         QByteArray Body;
         qsizetype HoldAfter = -1; // -1: never held
+        bool Endless = false;
+        qint64 Announced = -1; // -1: the body's size, none when endless
     };
     void AcceptLoop();
     void Answer(int Socket);

@@ -10,8 +10,11 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <chrono>
 
 namespace {
 
@@ -145,6 +148,38 @@ TEST_F(DownloadTest, FailuresLeaveNoFile) {
             EXPECT_EQ(N.Received, 0);
     }
     EXPECT_TRUE(Files().isEmpty());
+}
+
+TEST_F(DownloadTest, StalledAndOversizedAnswersFailAndKeepTheOlderFile) {
+    // The floor is set a few MiB below the free space, measured just before
+    // each download, as the disk is shared with other programs.
+    const qint64 Room = qint64(4) << 20;
+    Server.ServeHeld("/stalled.bf2demo", RandomBytes(1000), 1);
+    Server.ServeEndless("/endless.bf2demo");
+    Server.ServeEndless("/huge.bf2demo", 2 * Room);
+    // More than MostReceived bytes means the limit failed; the download is
+    // aborted then, rather than fill the disk.
+    const std::pair<const char*, qint64> Cases[] = {
+        // One byte, then silence until the stall limit.
+        {"/stalled.bf2demo", 1},
+        // No size announced: the bytes are counted against the room (with as
+        // much again for other programs freeing space meanwhile).
+        {"/endless.bf2demo", 2 * Room},
+        // A size beyond the room announced: refused before a byte of the body
+        // is written.
+        {"/huge.bf2demo", 0},
+    };
+    Put("take1.bf2demo", "an older take");
+    Downloader.SetStallLimit(std::chrono::seconds(1));
+    for (const auto& [Target, MostReceived] : Cases) {
+        Downloader.SetFreeSpaceFloor(QStorageInfo(Tmp.path()).bytesAvailable() - Room);
+        const TDownloadResult Result = Downloader.DownloadToFile(
+            Server.Url(Target), Demos() + "take1.bf2demo",
+            Recorder([&](qint64 Received, qint64) { return Received <= MostReceived; }));
+        EXPECT_EQ(Result, TDownloadResult::Failed) << Target;
+        EXPECT_EQ(Get("take1.bf2demo"), "an older take") << Target;
+        EXPECT_EQ(Files(), QStringList({"Game/mods/bf2/Demos/take1.bf2demo"})) << Target;
+    }
 }
 
 TEST_F(DownloadTest, AQueryPartStaysInTheFileName) {
