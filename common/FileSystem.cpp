@@ -245,16 +245,37 @@ QByteArray ReadFile(const QString& WinPath) {
     return Data;
 }
 
-void WriteFile(const QString& WinPath, const QByteArray& Data) {
+namespace {
+// What a private file's mode allows: its owner reads and writes it.
+constexpr QFileDevice::Permissions COwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+} // namespace
+
+bool NarrowAccess(QFileDevice& File, TFileAccess Access) {
+    return Access == TFileAccess::Usual || File.setPermissions(COwnerOnly);
+}
+
+void WriteFile(const QString& WinPath, const QByteArray& Data, TFileAccess Access) {
     QFile F(HostPath(WinPath));
     const QFileInfo Info(F.fileName());
-    if (WinPath.isEmpty() || Info.isDir() || !F.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // A private file is made for its owner alone, and one that is there is
+    // emptied only once narrowed: opened to append, it keeps its bytes until
+    // then.
+    const bool Private = Access == TFileAccess::Private;
+    const auto Open = [&] {
+        if (!Private)
+            return F.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        return F.open(QIODevice::WriteOnly | QIODevice::Append, COwnerOnly);
+    };
+    if (WinPath.isEmpty() || Info.isDir() || !Open()) {
         const int Code = WinPath.isEmpty() || !Info.dir().exists() ? ENOENT
                          : Info.isDir()                            ? EISDIR
                                                                    : EACCES;
         throw EFCreateError(
             QStringLiteral("Cannot create file \"%1\". %2").arg(WinPath, SysErrorText(Code)));
     }
+    if (Private && !(NarrowAccess(F, Access) && F.resize(0)))
+        throw EFCreateError(
+            QStringLiteral("Cannot create file \"%1\". %2").arg(WinPath, SysErrorText(EPERM)));
     if (F.write(Data) != Data.size() || !F.flush())
         throw EInOutError(
             QStringLiteral("Write error on \"%1\". %2").arg(WinPath, F.errorString()));

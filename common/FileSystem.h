@@ -10,6 +10,8 @@
 
 #include <functional>
 
+class QFileDevice;
+
 namespace QvrFs {
 
 // The host path for a Windows-form path: backslashes become slashes, a drive
@@ -58,10 +60,22 @@ void ForEachFile(const QString& WinPathAndMask,
 // Windows mask match: '*' and '?', case-blind; "*.*" matches every name.
 bool MatchesMask(const QString& Name, const QString& Mask);
 
+// Who may read a file the program writes. Usual: a new file is made as the
+// umask has it, and a file that is there keeps its mode. Private, for a file
+// that holds a password: the file is its owner's alone (mode 0600), a new one
+// made so and one that is there narrowed to that before a byte is written.
+enum class TFileAccess { Usual, Private };
+
+// Narrows an open file to its owner alone when Access is Private. False when
+// that cannot be done (the file is another user's): no secret may go in.
+bool NarrowAccess(QFileDevice& File, TFileAccess Access);
+
 // Whole-file access. Reading raises EFOpenError "Cannot open file \"%s\". %s";
-// writing raises EFCreateError "Cannot create file \"%s\". %s".
+// writing raises EFCreateError "Cannot create file \"%s\". %s", also for a
+// private file that cannot be narrowed, which is then left as it was.
 QByteArray ReadFile(const QString& WinPath);
-void WriteFile(const QString& WinPath, const QByteArray& Data);
+void WriteFile(const QString& WinPath, const QByteArray& Data,
+               TFileAccess Access = TFileAccess::Usual);
 
 // A text file as lines (CR LF, LF or CR ends a line), decoded as ANSI text.
 QStringList LoadLines(const QString& WinPath);

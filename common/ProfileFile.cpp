@@ -432,8 +432,8 @@ QByteArray Compose(const QByteArray& Bom, const QList<QByteArray>& Raws) {
 
 } // namespace
 
-TProfileFile::TProfileFile(const QString& WinPath)
-    : FFileName(WinPath), FCache(std::make_shared<TProfileCache>()) {}
+TProfileFile::TProfileFile(const QString& WinPath, QvrFs::TFileAccess Access)
+    : FFileName(WinPath), FAccess(Access), FCache(std::make_shared<TProfileCache>()) {}
 
 QString TProfileFile::FileName() const {
     return FFileName;
@@ -530,10 +530,12 @@ void TProfileFile::WriteString(const QString& Section, const QString& Key, const
     }
 
     // The new content goes to a temporary file beside the old one and then
-    // takes its place, so a failed write leaves the old file whole.
+    // takes its place, so a failed write leaves the old file whole. A private
+    // file is narrowed while still empty, also when written in place.
     QSaveFile Out(Host);
     Out.setDirectWriteFallback(true);
-    if (!Out.open(QIODevice::WriteOnly) || Out.write(Bytes) != Bytes.size() || !Out.commit())
+    if (!Out.open(QIODevice::WriteOnly) || !QvrFs::NarrowAccess(Out, FAccess) ||
+        Out.write(Bytes) != Bytes.size() || !Out.commit())
         WriteFailed(FFileName);
 
     // What was written is what the next read would parse.

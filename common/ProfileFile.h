@@ -6,6 +6,8 @@
 // goes to the file at once. An object is used from one thread at a time.
 #pragma once
 
+#include "common/FileSystem.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,8 +18,10 @@ struct TProfileCache;
 
 class TProfileFile {
 public:
-    // Opening creates nothing; a missing file reads as empty.
-    explicit TProfileFile(const QString& WinPath);
+    // Opening creates nothing; a missing file reads as empty. Access says who
+    // may read the file as written: Private for one that holds passwords.
+    explicit TProfileFile(const QString& WinPath,
+                          QvrFs::TFileAccess Access = QvrFs::TFileAccess::Usual);
 
     QString FileName() const;
 
@@ -54,6 +58,7 @@ private:
     const TIniFile& Current() const;
 
     QString FFileName;
+    QvrFs::TFileAccess FAccess;
     // The parsed file and what it was read from; copies share it.
     std::shared_ptr<TProfileCache> FCache;
 };

@@ -94,8 +94,9 @@ int DrawLocalPassword() {
 }
 
 void WriteAdminCfg(const QString& Path, int Password) {
-    QvrFs::WriteFile(Path, "port=6711\r\npassword=" + QByteArray::number(Password) +
-                               "\r\nip=127.0.0.1\r\n");
+    QvrFs::WriteFile(
+        Path, "port=6711\r\npassword=" + QByteArray::number(Password) + "\r\nip=127.0.0.1\r\n",
+        QvrFs::TFileAccess::Private);
 }
 
 TAdminCfg ReadAdminCfg(const QString& Path) {

@@ -50,7 +50,8 @@ QString AdminCfgPath(const QString& GameDir);
 // system's random source, so nobody can work it out from the time it was made.
 int DrawLocalPassword();
 // Writes "port=6711", "password=<N>" and "ip=127.0.0.1", each ended by
-// CR LF. Raises EFCreateError, naming the file, when it cannot be written.
+// CR LF, in a file for its owner alone. Raises EFCreateError, naming the
+// file, when it cannot be written.
 void WriteAdminCfg(const QString& Path, int Password);
 // The "port" and "password" values of the file (name=value, the name's letter
 // case ignored; empty when missing). Raises EFOpenError when unreadable.

@@ -201,7 +201,9 @@ void TfrmMain::FormCreate() {
 
     FSettingsIni = std::make_unique<TProfileFile>(FAppDir + QStringLiteral("Settings.ini"));
     FPresetsIni = std::make_unique<TProfileFile>(FAppDir + QStringLiteral("Presets.ini"));
-    FServersIni = std::make_unique<TProfileFile>(FAppDir + QStringLiteral("Servers.ini"));
+    // Every preset's remote-console password is in it.
+    FServersIni = std::make_unique<TProfileFile>(FAppDir + QStringLiteral("Servers.ini"),
+                                                 QvrFs::TFileAccess::Private);
     // The watch timer runs from start-up on and is never stopped; its ticks
     // read the server presets, so it starts once their file is open.
     FRcon->BF2Catch()->start();

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 
 namespace {
@@ -368,6 +369,44 @@ TEST_F(ProfileFileTest, WriteKeepsFilePermissions) {
     ASSERT_TRUE(QFile::setPermissions(Path(), Perms));
     Ini.WriteString("a", "k", "2");
     EXPECT_EQ(QFile::permissions(Path()) & 0xF0FF, Perms);
+}
+
+// A private file, new or there already (mode 0644, more bytes than the write
+// leaves), is its owner's alone after a write; a usual one keeps its mode.
+TEST_F(ProfileFileTest, PrivateFilesAreWrittenForTheirOwnerAlone) {
+    using QvrFs::TFileAccess;
+    const auto OwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
+    const auto Readable = OwnerOnly | QFile::ReadGroup | QFile::ReadOther;
+    const std::function<void(const QString&, TFileAccess)> Writers[] = {
+        [](const QString& Path, TFileAccess Access) {
+            TProfileFile(Path, Access).WriteString("a", "k", "secret");
+        },
+        [](const QString& Path, TFileAccess Access) {
+            QvrFs::WriteFile(Path, "[a]\r\nk=secret\r\n", Access);
+        },
+    };
+    const struct {
+        TFileAccess Access;
+        bool There;
+        QFile::Permissions Expected;
+    } Cases[] = {
+        {TFileAccess::Private, false, OwnerOnly},
+        {TFileAccess::Private, true, OwnerOnly},
+        {TFileAccess::Usual, true, Readable},
+    };
+    for (const auto& Write : Writers)
+        for (const auto& C : Cases) {
+            SCOPED_TRACE(testing::Message()
+                         << "writer " << &Write - Writers << ", case " << &C - Cases);
+            QFile::remove(Path());
+            if (C.There) {
+                ASSERT_TRUE(WriteHostFile(Path(), "[a]\r\nk=an older secret\r\n"));
+                ASSERT_TRUE(QFile::setPermissions(Path(), Readable));
+            }
+            Write(Path(), C.Access);
+            EXPECT_EQ(QFile::permissions(Path()) & 0xF0FF, C.Expected);
+            EXPECT_EQ(ReadHostFile(Path()), QByteArray("[a]\r\nk=secret\r\n"));
+        }
 }
 
 TEST_F(ProfileFileTest, WriteThroughSymlinkUpdatesItsTarget) {

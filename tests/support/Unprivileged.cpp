@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr uid_t CNobody = 65534;
-
 QString Errno(const char* What) {
     return QStringLiteral("%1: %2").arg(QLatin1String(What),
                                         QString::fromLocal8Bit(std::strerror(errno)));

@@ -8,6 +8,11 @@
 
 #include <functional>
 
+#include <sys/types.h>
+
+// The user and group nobody.
+inline constexpr uid_t CNobody = 65534;
+
 // Runs Action and gives back its text. When this process runs as root, the
 // Action runs in a child process as the user and group nobody (65534), and
 // the files and folders in Paths are handed to that user first (so that

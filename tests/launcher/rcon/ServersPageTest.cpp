@@ -60,6 +60,10 @@ TEST_F(ServersPageTest, TheFirstShowingMakesTheLocalServerAndItsPreset) {
                                 Password.toLatin1() + "\r\nreadchat=True\r\nprivs=\r\n");
     EXPECT_TRUE(
         ReadHost(AppHost + "/Settings.ini").contains("[SERVERS]\r\nselected=Localhost\r\n"));
+    // Both hold the password: they are the user's alone.
+    for (const QString& Secret : {AppHost + "/Servers.ini", GameHost + "/Admin/default.cfg"})
+        EXPECT_EQ(QFile::permissions(Secret) & 0xF0FF, QFile::ReadOwner | QFile::WriteOwner)
+            << Secret.toStdString();
     EXPECT_EQ(Find<QComboBox>("edServers")->currentText(), "Localhost");
     EXPECT_EQ(Find<QLineEdit>("edHost")->text(), "localhost");
     EXPECT_EQ(Find<QLineEdit>("edPort")->text(), "6711");
