@@ -248,6 +248,11 @@ QByteArray ReadFile(const QString& WinPath) {
 namespace {
 // What a private file's mode allows: its owner reads and writes it.
 constexpr QFileDevice::Permissions COwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+[[noreturn]] void CreateFailed(const QString& WinPath, int Code) {
+    throw EFCreateError(
+        QStringLiteral("Cannot create file \"%1\". %2").arg(WinPath, SysErrorText(Code)));
+}
 } // namespace
 
 bool NarrowAccess(QFileDevice& File, TFileAccess Access) {
@@ -267,15 +272,12 @@ void WriteFile(const QString& WinPath, const QByteArray& Data, TFileAccess Acces
         return F.open(QIODevice::WriteOnly | QIODevice::Append, COwnerOnly);
     };
     if (WinPath.isEmpty() || Info.isDir() || !Open()) {
-        const int Code = WinPath.isEmpty() || !Info.dir().exists() ? ENOENT
-                         : Info.isDir()                            ? EISDIR
-                                                                   : EACCES;
-        throw EFCreateError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(WinPath, SysErrorText(Code)));
+        CreateFailed(WinPath, WinPath.isEmpty() || !Info.dir().exists() ? ENOENT
+                              : Info.isDir()                            ? EISDIR
+                                                                        : EACCES);
     }
     if (Private && !(NarrowAccess(F, Access) && F.resize(0)))
-        throw EFCreateError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(WinPath, SysErrorText(EPERM)));
+        CreateFailed(WinPath, EPERM);
     if (F.write(Data) != Data.size() || !F.flush())
         throw EInOutError(
             QStringLiteral("Write error on \"%1\". %2").arg(WinPath, F.errorString()));

@@ -14,6 +14,7 @@ const QString CPort = QStringLiteral("port");
 const QString CPass = QStringLiteral("pass");
 const QString CReadChat = QStringLiteral("readchat");
 const QString CPrivs = QStringLiteral("privs");
+const QString CLocalhost = QString::fromLatin1(CLocalhostPreset);
 
 TServerPreset LocalPreset(const QString& Port, const QString& Pass) {
     TServerPreset Preset;
@@ -72,9 +73,8 @@ QStringList PlayersOfPrivs(const QString& Privs) {
 
 std::optional<QString> LoginPassword(const TProfileFile& Servers, const TServerPreset& Shown,
                                      const QString& Host, int Port) {
-    const QString Localhost = QString::fromLatin1(CLocalhostPreset);
     if (Host == u"localhost")
-        return Servers.ReadString(Localhost, CPass, QString());
+        return Servers.ReadString(CLocalhost, CPass, QString());
     if (NamesServer(Shown, Host, Port))
         return Shown.Pass;
     for (const QString& Name : ServerPresetNames(Servers)) {
@@ -107,21 +107,20 @@ TAdminCfg ReadAdminCfg(const QString& Path) {
 
 bool EnsureLocalServer(TProfileFile& Servers, const QString& GameDir) {
     const QString Cfg = AdminCfgPath(GameDir);
-    const QString Localhost = QString::fromLatin1(CLocalhostPreset);
     if (!QvrFs::FileExists(Cfg)) {
         const int Password = DrawLocalPassword();
         WriteAdminCfg(Cfg, Password);
-        WriteServerPreset(Servers, Localhost,
+        WriteServerPreset(Servers, CLocalhost,
                           LocalPreset(QStringLiteral("6711"), QString::number(Password)));
         return true;
     }
-    if (Servers.SectionExists(Localhost))
+    if (Servers.SectionExists(CLocalhost))
         return false;
-    WriteServerPreset(Servers, Localhost, LocalPreset(QStringLiteral("6711"), QString()));
+    WriteServerPreset(Servers, CLocalhost, LocalPreset(QStringLiteral("6711"), QString()));
     if (QvrFs::FileExists(Cfg)) {
         const TAdminCfg Values = ReadAdminCfg(Cfg);
-        Servers.WriteString(Localhost, CPort, Values.Port);
-        Servers.WriteString(Localhost, CPass, Values.Password);
+        Servers.WriteString(CLocalhost, CPort, Values.Port);
+        Servers.WriteString(CLocalhost, CPass, Values.Password);
     }
     return true;
 }
