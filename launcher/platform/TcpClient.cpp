@@ -188,17 +188,26 @@ void TTcpClient::Drop() {
 }
 
 void TTcpClient::Connect() {
+    Open(FHost, FPort);
+}
+
+void TTcpClient::Reconnect() {
+    Open(FConnectionHost, FConnectionPort);
+}
+
+void TTcpClient::Open(QString Host, int Port) {
     if (FState != csClosed)
         throw ETcpConnectError(QStringLiteral("Already connected."));
-    if (FPort < 1 || FPort > 65535)
-        throw ETcpConnectError(QStringLiteral("Invalid port %1.").arg(FPort));
+    FConnectionHost = Host;
+    FConnectionPort = Port;
+    if (Port < 1 || Port > 65535)
+        throw ETcpConnectError(QStringLiteral("Invalid port %1.").arg(Port));
     const std::shared_ptr<bool> Alive = FAlive;
-    const QString Host = FHost;
     FState = csConnecting;
     int Fd = -1;
     try {
         const qint64 Deadline = NowMs() + std::max(0, FConnectTimeoutMs);
-        const TAddrList Addresses = Resolve(Host, FPort, Deadline, Alive);
+        const TAddrList Addresses = Resolve(Host, Port, Deadline, Alive);
         Fd = ConnectTo(Addresses.get(), Deadline, Alive);
     } catch (...) {
         if (*Alive)

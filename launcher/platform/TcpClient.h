@@ -99,11 +99,20 @@ public:
     // fails and never waits.
     bool Connected() const { return FState == csOpen; }
 
-    // Stored for the next connect and read back; no effect on an open one.
+    // True while Connect is opening a connection (and waits).
+    bool Connecting() const { return FState == csConnecting; }
+
+    // Stored for the next connect and read back; no effect on a connection
+    // being opened or open.
     QString Host() const { return FHost; }
     void SetHost(const QString& Host) { FHost = Host; }
     int Port() const { return FPort; }
     void SetPort(int Port) { FPort = Port; }
+    // The host and port of the connection being opened or open, or of the
+    // last one once it has closed: taken when Connect starts, so whatever is
+    // set meanwhile names the next connection, never this one.
+    QString ConnectionHost() const { return FConnectionHost; }
+    int ConnectionPort() const { return FConnectionPort; }
     // A number that the owner keeps with the client (the reconnect request).
     int Tag() const { return FTag; }
     void SetTag(int Tag) { FTag = Tag; }
@@ -116,6 +125,9 @@ public:
     // outside 1 to 65535, or a connection is open or being opened ("Already
     // connected.").
     void Connect();
+    // Connect, to the host and port of the last connection rather than those
+    // set for the next one.
+    void Reconnect();
     // Closes an open connection, then runs OnDisconnected. With none open it
     // does nothing at all.
     void Disconnect();
@@ -142,6 +154,8 @@ private:
     };
     using TAddrList = std::unique_ptr<addrinfo, TAddrFree>;
 
+    // Connect's work, to Host and Port, which become the connection's own.
+    void Open(QString Host, int Port);
     TAddrList Resolve(const QString& Host, int Port, qint64 Deadline,
                       const std::shared_ptr<bool>& Alive);
     // One step of a connect's wait: until Fd is ready for Events or the
@@ -164,6 +178,8 @@ private:
 
     QString FHost;
     int FPort = 0;
+    QString FConnectionHost;
+    int FConnectionPort = 0;
     int FTag = 0;
     int FConnectTimeoutMs = CDefaultConnectTimeoutMs;
     int FSocket = -1;

@@ -25,10 +25,13 @@ TServerPreset LocalPreset(const QString& Port, const QString& Pass) {
     return Preset;
 }
 
-bool NamesServer(const TServerPreset& Preset, const QString& Host, int Port) {
+bool HasPort(const TServerPreset& Preset, int Port) {
     int PresetPort = 0;
-    return Preset.Host.compare(Host, Qt::CaseInsensitive) == 0 &&
-           TryStrToInt(Preset.Port, PresetPort) && PresetPort == Port;
+    return TryStrToInt(Preset.Port, PresetPort) && PresetPort == Port;
+}
+
+bool NamesServer(const TServerPreset& Preset, const QString& Host, int Port) {
+    return Preset.Host.compare(Host, Qt::CaseInsensitive) == 0 && HasPort(Preset, Port);
 }
 
 } // namespace
@@ -73,8 +76,11 @@ QStringList PlayersOfPrivs(const QString& Privs) {
 
 std::optional<QString> LoginPassword(const TProfileFile& Servers, const TServerPreset& Shown,
                                      const QString& Host, int Port) {
-    if (Host == u"localhost")
-        return Servers.ReadString(CLocalhost, CPass, QString());
+    if (Host == u"localhost") {
+        const TServerPreset Local = ReadServerPreset(Servers, CLocalhost);
+        if (HasPort(Local, Port))
+            return Local.Pass;
+    }
     if (NamesServer(Shown, Host, Port))
         return Shown.Pass;
     for (const QString& Name : ServerPresetNames(Servers)) {

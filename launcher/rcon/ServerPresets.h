@@ -39,8 +39,9 @@ QStringList PlayersOfPrivs(const QString& Privs);
 // Servers sub-page's fields as they stand) when the connection is to its host
 // and port, else that of the first preset of the file with that host and
 // port; a host's letter case does not count. The host written "localhost"
-// takes the "Localhost" preset's, the local server's own. Nothing when no
-// preset names the server: the challenge is left unanswered.
+// with the "Localhost" preset's port takes that preset's password, the local
+// server's own, whatever host the preset names. Nothing when no preset names
+// the server: the challenge is left unanswered.
 std::optional<QString> LoginPassword(const TProfileFile& Servers, const TServerPreset& Shown,
                                      const QString& Host, int Port);
 

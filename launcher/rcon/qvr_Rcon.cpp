@@ -201,8 +201,10 @@ void TRconArea::WatchGame() {
         FBF2Catch->setProperty(CTagProperty, 0);
         FBF2Catch->setInterval(5000);
     }
+    // Only with no connection at all: one being opened (the user's choice,
+    // while its server is slow to answer) is left to go on.
     if (FRunPanel.IsBF2Running() && FBF2Catch->property(CTagProperty).toInt() == 0 &&
-        !FBF2.Connected()) {
+        !FBF2.Connected() && !FBF2.Connecting()) {
         // The local server, when there is one; any failure is silent.
         try {
             const TProfileFile& Servers = FShell.ServersIni();
@@ -226,10 +228,10 @@ void TRconArea::WatchGame() {
 
 void TRconArea::AnswerChallenge(const QByteArray& Line) {
     try {
-        const std::optional<QString> Password =
-            LoginPassword(FShell.ServersIni(), FieldsAsPreset(), FBF2.Host(), FBF2.Port());
+        const std::optional<QString> Password = LoginPassword(
+            FShell.ServersIni(), FieldsAsPreset(), FBF2.ConnectionHost(), FBF2.ConnectionPort());
         if (!Password) {
-            FShell.LogLine(NoPasswordLogLine(FBF2.Host(), FBF2.Port()));
+            FShell.LogLine(NoPasswordLogLine(FBF2.ConnectionHost(), FBF2.ConnectionPort()));
             return;
         }
         const QByteArray Login = LoginLine(Line, EncodeWindows1252(*Password));
@@ -263,17 +265,18 @@ void TRconArea::ParseChatLine(const QByteArray& Line) {
 
 void TRconArea::BF2Connected() {
     FReadFailureShown.clear();
-    FShell.LogLine(ConnectedLogLine(FBF2.Host(), FBF2.Port()));
+    FShell.LogLine(ConnectedLogLine(FBF2.ConnectionHost(), FBF2.ConnectionPort()));
     ReselectCurrentPreset();
     FBF2.SetTag(0);
 }
 
 void TRconArea::BF2Disconnected() {
-    FShell.LogLine(DisconnectedLogLine(FBF2.Host(), FBF2.Port()));
+    FShell.LogLine(DisconnectedLogLine(FBF2.ConnectionHost(), FBF2.ConnectionPort()));
     FSession.RconLoggedIn = false;
-    // A reconnection asked for; its failure goes up, and the request stays.
+    // A reconnection asked for, to the server just left; its failure goes
+    // up, and the request stays.
     if (FBF2.Tag() == 1)
-        FBF2.Connect();
+        FBF2.Reconnect();
 }
 
 void TRconArea::ReselectCurrentPreset() {

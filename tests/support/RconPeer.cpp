@@ -11,6 +11,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace {
 
 long long NowMs() {
@@ -35,6 +37,19 @@ int BindLoopback(int Backlog, int& Port) {
     return Fd;
 }
 
+// A connection to a port of 127.0.0.1.
+int ConnectLoopback(int Port) {
+    const int Fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in A{};
+    A.sin_family = AF_INET;
+    A.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    A.sin_port = htons(Port);
+    ::connect(Fd, reinterpret_cast<sockaddr*>(&A), sizeof A);
+    return Fd;
+}
+
+constexpr int CBacklog = 8;
+
 } // namespace
 
 int ClosedLoopbackPort() {
@@ -46,12 +61,7 @@ int ClosedLoopbackPort() {
 TSilentListener::TSilentListener() {
     // One connection fills a queue of length 0; the next one gets no answer.
     FListen = BindLoopback(0, FPort);
-    FFiller = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in A{};
-    A.sin_family = AF_INET;
-    A.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    A.sin_port = htons(FPort);
-    ::connect(FFiller, reinterpret_cast<sockaddr*>(&A), sizeof A);
+    FFiller = ConnectLoopback(FPort);
 }
 
 TSilentListener::~TSilentListener() {
@@ -60,7 +70,7 @@ TSilentListener::~TSilentListener() {
 }
 
 TRconPeer::TRconPeer() : FSeed("Xq7Lk2Pz9Wm4Tn8R"), FPassword("secret") {
-    FListen = BindLoopback(8, FPort);
+    FListen = BindLoopback(CBacklog, FPort);
     FWake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     FThread = std::thread([this] { Run(); });
 }
@@ -74,6 +84,8 @@ TRconPeer::~TRconPeer() {
     FThread.join();
     if (FClient >= 0)
         ::close(FClient);
+    if (FFiller >= 0)
+        ::close(FFiller);
     ::close(FListen);
     ::close(FWake);
 }
@@ -138,6 +150,28 @@ void TRconPeer::SetReading(bool On) {
     Wake();
 }
 
+void TRconPeer::SetAccepting(bool On) {
+    {
+        const std::lock_guard<std::mutex> Guard(FLock);
+        if (On == (FFiller < 0))
+            return;
+        if (On) {
+            // The filler is all the queue holds: the connects it kept out
+            // were dropped, not queued.
+            pollfd Queued{FListen, POLLIN, 0};
+            if (::poll(&Queued, 1, 1000) > 0)
+                ::close(::accept4(FListen, nullptr, nullptr, SOCK_CLOEXEC));
+            ::close(std::exchange(FFiller, -1));
+            ::listen(FListen, CBacklog);
+        } else {
+            // A queue of length 0 holds one connection.
+            ::listen(FListen, 0);
+            FFiller = ConnectLoopback(FPort);
+        }
+    }
+    Wake();
+}
+
 QList<QByteArray> TRconPeer::Lines() const {
     const std::lock_guard<std::mutex> Guard(FLock);
     return FLines;
@@ -188,7 +222,8 @@ void TRconPeer::Run() {
         int Timeout = -1;
         if (FClient >= 0 && !FActions.empty() && FNextActionAt != 0)
             Timeout = static_cast<int>(std::max(0LL, FNextActionAt - NowMs()));
-        pollfd P[3] = {{FWake, POLLIN, 0}, {FListen, POLLIN, 0}, {FClient, POLLIN, 0}};
+        pollfd P[3] = {
+            {FWake, POLLIN, 0}, {FFiller < 0 ? FListen : -1, POLLIN, 0}, {FClient, POLLIN, 0}};
         const nfds_t Count = FClient >= 0 && FReading ? 3 : 2;
         Guard.unlock();
         ::poll(P, Count, Timeout);
@@ -200,7 +235,7 @@ void TRconPeer::Run() {
         // The connection polled first: an accept replaces it.
         if (Count == 3 && P[2].revents && FClient == P[2].fd)
             Receive();
-        if (P[1].revents)
+        if (P[1].revents && FFiller < 0)
             Accept();
     }
 }

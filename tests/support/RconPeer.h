@@ -44,6 +44,10 @@ public:
     void Close();
     // While off, the peer reads nothing, so the client's writes back up.
     void SetReading(bool On);
+    // While off, the peer's queue of connections is full (of one of its own),
+    // so a connect hangs unanswered; turned on, a connect in progress gets
+    // through at its next try (within a few seconds).
+    void SetAccepting(bool On);
 
     // Every line received, without its LF and a CR before it; all bytes as
     // they came; the number of connections accepted so far.
@@ -78,6 +82,7 @@ private:
     int FPort = 0;
     bool FStop = false;
     bool FReading = true;
+    int FFiller = -1; // fills the queue while not accepting
     QByteArray FSeed;
     QByteArray FPassword;
     bool FSendChallenge = true;

@@ -233,6 +233,39 @@ TEST_F(TcpClientTest, AConnectThatHangsKeepsCallingBackAndStaysConsistent) {
     EXPECT_TRUE(Client.Connected());
 }
 
+// A host and port set while a connection is being opened, or once it is
+// open, are for the next connect: the connection keeps those it was opened
+// with, and a reconnection goes back to them.
+TEST_F(TcpClientTest, AConnectionKeepsTheHostAndPortItWasOpenedWith) {
+    const QString Own = QString("127.0.0.1:%1").arg(Peer.Port());
+    const auto Opened = [&] {
+        return Client.ConnectionHost() + u':' + QString::number(Client.ConnectionPort());
+    };
+    QStringList Seen;
+    Peer.SetAccepting(false);
+    Client.WhileWaiting = [&] {
+        if (!Client.Connecting() || !Seen.isEmpty())
+            return;
+        Seen << Opened();
+        Client.SetHost(QStringLiteral("localhost"));
+        Client.SetPort(1);
+        Peer.SetAccepting(true);
+    };
+    Client.OnConnected = [&] { Seen << Opened(); };
+    Client.OnDisconnected = [&] {
+        Seen << Opened();
+        Client.Reconnect();
+    };
+    Client.Connect();
+    Client.SetHost(QStringLiteral("elsewhere.invalid"));
+    Client.Disconnect();
+    ASSERT_TRUE(Peer.WaitForConnections(2));
+    EXPECT_EQ(Seen, QStringList(4, Own));
+    EXPECT_TRUE(Client.Connected());
+    EXPECT_EQ(Client.Host(), QStringLiteral("elsewhere.invalid"));
+    EXPECT_EQ(Client.Port(), 1);
+}
+
 TEST_F(TcpClientTest, ADisconnectFromTheCallbackEndsAWaitingRead) {
     Client.Connect();
     Client.WhileWaiting = [&] { Client.Disconnect(); };

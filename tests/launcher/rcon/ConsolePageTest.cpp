@@ -3,6 +3,10 @@
 // send what no server should.
 #include "RconWindowFixture.h"
 
+#include <QCryptographicHash>
+
+#include <functional>
+
 namespace {
 
 class ConsolePageTest : public RconWindowTest {
@@ -112,6 +116,63 @@ TEST_F(ConsolePageTest, APasswordAnswersOnlyItsOwnServer) {
         ASSERT_TRUE(TickUntil([&] { return LogLines().mid(Mark).contains(C.Outcome); })) << C.Host;
     }
     EXPECT_TRUE(Unknown.Lines().isEmpty());
+    EXPECT_TRUE(Dialogs.Shown().isEmpty());
+}
+
+// While a slow server is still being connected to, a tick that would join
+// the local server, another choice from the menu or a typed connection
+// leaves that connection its own server: its log lines name it, and it logs
+// in with its own password.
+TEST_F(ConsolePageTest, AConnectionBeingOpenedKeepsItsServer) {
+    StartConfigured();
+    Peer.SetPassword("remote");
+    const int LocalPort = ClosedLoopbackPort();
+    WriteServers(Preset("Localhost", "localhost", LocalPort, "local") +
+                 Preset("Remote", "127.0.0.1", Peer.Port(), "remote"));
+    Game.Runs = true;
+    Tick(); // the game seen: from now on every tick joins the local server
+    const QString Local = QString("[localhost:%1]").arg(LocalPort);
+    const QString Remote = QString("[127.0.0.1:%1]").arg(Peer.Port());
+    const struct {
+        const char* Name;
+        std::function<void()> Meanwhile;
+        QString Logged; // what the attempt meanwhile logs
+    } Cases[] = {
+        {"a tick", [&] { Tick(); }, QString()},
+        {"a choice", [&] { ChooseServer("Localhost"); }, "Failed to connect to " + Local},
+        {"a typed connection", [&] { Type(QString("qvr.connect localhost %1").arg(LocalPort)); },
+         "Failed to connect to " + Local},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        const qsizetype Mark = LogLines().size();
+        const qsizetype Sent = Peer.Lines().size();
+        bool WhileConnecting = false;
+        Peer.SetAccepting(false);
+        QMetaObject::invokeMethod(
+            Window.get(),
+            [&] {
+                WhileConnecting = Rcon().BF2().Connecting();
+                C.Meanwhile();
+                Peer.SetAccepting(true);
+            },
+            Qt::QueuedConnection);
+        ChooseServer("Remote");
+        EXPECT_TRUE(WhileConnecting);
+        ASSERT_TRUE(
+            TickUntil([&] { return LogLines().mid(Mark).contains("BF2 rcon login successful"); }));
+        EXPECT_TRUE(LogLines().mid(Mark).contains("Connected to BF2 server " + Remote));
+        if (!C.Logged.isEmpty()) {
+            EXPECT_TRUE(LogLines().mid(Mark).contains(C.Logged));
+        }
+        ASSERT_TRUE(Peer.WaitForLines(Sent + 2)); // the login and the greeting
+        EXPECT_EQ(
+            Peer.Lines().value(Sent),
+            "login " +
+                QCryptographicHash::hash(Peer.Seed() + "remote", QCryptographicHash::Md5).toHex());
+        Find<QToolButton>("btnDisconnect")->click();
+        EXPECT_EQ(LogLines().last(), "Disconnected from BF2 server " + Remote);
+    }
     EXPECT_TRUE(Dialogs.Shown().isEmpty());
 }
 

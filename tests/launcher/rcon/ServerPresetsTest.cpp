@@ -59,6 +59,7 @@ TEST_F(ServerPresetsTest, APresetIsWrittenKeyByKeyAndReadBack) {
 // A password goes only to the server it was given for.
 TEST_F(ServerPresetsTest, TheLoginPasswordIsThatOfThePresetOfTheServer) {
     Write("Servers.ini", "[Localhost]\r\nhost=localhost\r\nport=6711\r\npass=local\r\n"
+                         "[Neighbour]\r\nhost=localhost\r\nport=4712\r\npass=near\r\n"
                          "[Real]\r\nhost=Real.Example\r\nport=4711\r\npass=real\r\n"
                          "[Broken]\r\nhost=broken.example\r\nport=x\r\npass=broken\r\n");
     const TServerPreset Shown{
@@ -71,7 +72,10 @@ TEST_F(ServerPresetsTest, TheLoginPasswordIsThatOfThePresetOfTheServer) {
         {"typed.example", 16, QStringLiteral("shown")},
         {"TYPED.example", 16, QStringLiteral("shown")},
         {"real.example", 4711, QStringLiteral("real")},
-        {"localhost", 1, QStringLiteral("local")},
+        {"localhost", 6711, QStringLiteral("local")},
+        // The local server's password goes to its port alone.
+        {"localhost", 4711, std::nullopt},
+        {"localhost", 4712, QStringLiteral("near")},
         {"LOCALHOST", 6711, QStringLiteral("local")},
         {"typed.example", 17, std::nullopt},
         {"real.example", 4712, std::nullopt},
