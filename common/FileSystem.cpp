@@ -259,6 +259,12 @@ bool NarrowAccess(QFileDevice& File, TFileAccess Access) {
     return Access == TFileAccess::Usual || File.setPermissions(COwnerOnly);
 }
 
+bool NarrowExistingFile(const QString& HostPath, TFileAccess Access) {
+    return Access == TFileAccess::Usual ||
+           ::chmod(QFile::encodeName(HostPath).constData(), S_IRUSR | S_IWUSR) == 0 ||
+           errno == ENOENT;
+}
+
 void WriteFile(const QString& WinPath, const QByteArray& Data, TFileAccess Access) {
     QFile F(HostPath(WinPath));
     const QFileInfo Info(F.fileName());

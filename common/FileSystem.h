@@ -69,6 +69,10 @@ enum class TFileAccess { Usual, Private };
 // Narrows an open file to its owner alone when Access is Private. False when
 // that cannot be done (the file is another user's): no secret may go in.
 bool NarrowAccess(QFileDevice& File, TFileAccess Access);
+// The same for the file at HostPath, when there is one, before anything opens
+// it for writing (an open may empty it). False when it is there and cannot be
+// narrowed.
+bool NarrowExistingFile(const QString& HostPath, TFileAccess Access);
 
 // Whole-file access. Reading raises EFOpenError "Cannot open file \"%s\". %s";
 // writing raises EFCreateError "Cannot create file \"%s\". %s", also for a

@@ -530,8 +530,12 @@ void TProfileFile::WriteString(const QString& Section, const QString& Key, const
     }
 
     // The new content goes to a temporary file beside the old one and then
-    // takes its place, so a failed write leaves the old file whole. A private
-    // file is narrowed while still empty, also when written in place.
+    // takes its place, so a failed write leaves the old file whole. Where no
+    // temporary file can be made the file is written in place, emptied first:
+    // a private one is narrowed before that, and left whole when it cannot
+    // be; a new one is narrowed while still empty.
+    if (!QvrFs::NarrowExistingFile(Host, FAccess))
+        WriteFailed(FFileName);
     QSaveFile Out(Host);
     Out.setDirectWriteFallback(true);
     if (!Out.open(QIODevice::WriteOnly) || !QvrFs::NarrowAccess(Out, FAccess) ||

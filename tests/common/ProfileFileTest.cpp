@@ -11,6 +11,8 @@
 #include <functional>
 #include <optional>
 
+#include <unistd.h>
+
 namespace {
 
 // The Windows form of a host path, through drive Z:.
@@ -480,6 +482,42 @@ TEST_F(ProfilePermissionTest, WritableFileInReadOnlyFolderIsWrittenInPlace) {
         {FDir.path(), Path()});
     EXPECT_EQ(Error, "no error");
     EXPECT_EQ(ReadHostFile(Path()), QByteArray("[SETTINGS]\r\nbf2dir=x\r\n"));
+}
+
+// Another user's file that this one may write (through its group), in a
+// folder it may not: it cannot be narrowed, so no secret goes in and it is
+// left whole, also where the new content would have to be written in place.
+TEST_F(ProfilePermissionTest, APrivateFileThatCannotBeNarrowedIsLeftWhole) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can give the file to another user";
+    using QvrFs::TFileAccess;
+    const QByteArray Before = "[a]\r\nk=kept\r\n";
+    const auto Shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup;
+    ASSERT_TRUE(WriteHostFile(Path(), Before));
+    ASSERT_EQ(::chown(QFile::encodeName(Path()).constData(), 0, CNobody), 0);
+    ASSERT_TRUE(QFile::setPermissions(Path(), Shared));
+    QFile::setPermissions(FDir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    const QString Outcomes = RunUnprivileged(
+        [this] {
+            const std::function<void()> Writers[] = {
+                [this] { TProfileFile(Path(), TFileAccess::Private).WriteString("a", "k", "x"); },
+                [this] { QvrFs::WriteFile(Path(), "[a]\r\nk=x\r\n", TFileAccess::Private); },
+            };
+            QStringList Outcome;
+            for (const auto& Write : Writers) {
+                try {
+                    Write();
+                    Outcome << "written";
+                } catch (const EError&) {
+                    Outcome << "refused";
+                }
+            }
+            return Outcome.join(u' ');
+        },
+        {FDir.path()});
+    EXPECT_EQ(Outcomes, "refused refused");
+    EXPECT_EQ(ReadHostFile(Path()), Before);
+    EXPECT_EQ(QFile::permissions(Path()) & 0xF0FF, Shared);
 }
 
 TEST_F(ProfilePermissionTest, UnreadableFileIsNotReplaced) {
