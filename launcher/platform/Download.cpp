@@ -163,9 +163,11 @@ TDownloadResult TUrlDownloader::DownloadToFile(const QString& Url, const QString
     curl_easy_setopt(E, CURLOPT_FAILONERROR, 1L);
     curl_easy_setopt(E, CURLOPT_NOSIGNAL, 1L);
     // A stall ends the download, while connecting (where libcurl would wait
-    // five minutes) as while receiving.
+    // five minutes), while an FTP server owes the answer to a command (where
+    // libcurl's speed check does not look) and while receiving.
     const long StallSeconds = long(FStallLimit.count());
     curl_easy_setopt(E, CURLOPT_CONNECTTIMEOUT, StallSeconds);
+    curl_easy_setopt(E, CURLOPT_SERVER_RESPONSE_TIMEOUT, StallSeconds);
     curl_easy_setopt(E, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(E, CURLOPT_LOW_SPEED_TIME, StallSeconds);
     // An announced size beyond the room is refused before the body arrives

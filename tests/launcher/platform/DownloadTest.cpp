@@ -14,13 +14,97 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <cstring>
+#include <stdexcept>
+#include <thread>
 
 namespace {
 
 struct TNote {
     qint64 Received, Total;
     bool operator==(const TNote&) const = default;
+};
+
+// An FTP server on 127.0.0.1 for one client: it greets and takes the login,
+// then leaves the next command unanswered until the client goes away, or for
+// at most half a minute, far beyond the stall limit that the test sets.
+class TMuteFtpServer {
+public:
+    TMuteFtpServer() {
+        FListen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in Addr{};
+        Addr.sin_family = AF_INET;
+        Addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t Len = sizeof Addr;
+        if (FListen < 0 || ::bind(FListen, reinterpret_cast<sockaddr*>(&Addr), Len) != 0 ||
+            ::listen(FListen, 1) != 0 ||
+            ::getsockname(FListen, reinterpret_cast<sockaddr*>(&Addr), &Len) != 0)
+            throw std::runtime_error("test FTP server: cannot listen on 127.0.0.1");
+        FPort = ntohs(Addr.sin_port);
+        FThread = std::thread([this] { Serve(); });
+    }
+    ~TMuteFtpServer() {
+        ::shutdown(FListen, SHUT_RDWR); // ends a wait for a client that never came
+        if (FThread.joinable())
+            FThread.join();
+        ::close(FListen);
+    }
+    QString Url(const QString& Path) const {
+        return QStringLiteral("ftp://127.0.0.1:%1%2").arg(FPort).arg(Path);
+    }
+    // Whether the client left while its command went unanswered (once the
+    // server has seen it go).
+    bool ClientGaveUp() {
+        if (FThread.joinable())
+            FThread.join();
+        return FClientGaveUp;
+    }
+
+private:
+    void Serve() {
+        const int Client = ::accept4(FListen, nullptr, nullptr, SOCK_CLOEXEC);
+        if (Client < 0)
+            return;
+        const auto Say = [&](const char* Reply) {
+            ::send(Client, Reply, std::strlen(Reply), MSG_NOSIGNAL);
+        };
+        Say("220 ready\r\n");
+        QByteArray In;
+        char Chunk[512];
+        pollfd P{Client, POLLIN, 0};
+        bool Mute = false;
+        while (::poll(&P, 1, 30000) > 0) {
+            const ssize_t N = ::recv(Client, Chunk, sizeof Chunk, 0);
+            if (N <= 0) {
+                FClientGaveUp = Mute;
+                break;
+            }
+            In.append(Chunk, N);
+            for (qsizetype Lf; !Mute && (Lf = In.indexOf('\n')) >= 0; In.remove(0, Lf + 1)) {
+                if (In.startsWith("USER"))
+                    Say("331 password please\r\n");
+                else if (In.startsWith("PASS"))
+                    Say("230 logged in\r\n");
+                else if (In.startsWith("PWD"))
+                    Say("257 \"/\"\r\n");
+                else
+                    Mute = true;
+            }
+        }
+        ::close(Client);
+    }
+
+    int FListen = -1;
+    quint16 FPort = 0;
+    bool FClientGaveUp = false;
+    std::thread FThread;
 };
 
 class DownloadTest : public ::testing::Test {
@@ -157,29 +241,34 @@ TEST_F(DownloadTest, StalledAndOversizedAnswersFailAndKeepTheOlderFile) {
     Server.ServeHeld("/stalled.bf2demo", RandomBytes(1000), 1);
     Server.ServeEndless("/endless.bf2demo");
     Server.ServeEndless("/huge.bf2demo", 2 * Room);
+    TMuteFtpServer Ftp;
     // More than MostReceived bytes means the limit failed; the download is
     // aborted then, rather than fill the disk.
-    const std::pair<const char*, qint64> Cases[] = {
+    const std::pair<QString, qint64> Cases[] = {
         // One byte, then silence until the stall limit.
-        {"/stalled.bf2demo", 1},
+        {Server.Url("/stalled.bf2demo"), 1},
         // No size announced: the bytes are counted against the room (with as
         // much again for other programs freeing space meanwhile).
-        {"/endless.bf2demo", 2 * Room},
+        {Server.Url("/endless.bf2demo"), 2 * Room},
         // A size beyond the room announced: refused before a byte of the body
         // is written.
-        {"/huge.bf2demo", 0},
+        {Server.Url("/huge.bf2demo"), 0},
+        // A command left unanswered.
+        {Ftp.Url("/take1.bf2demo"), 0},
     };
     Put("take1.bf2demo", "an older take");
     Downloader.SetStallLimit(std::chrono::seconds(1));
-    for (const auto& [Target, MostReceived] : Cases) {
+    for (const auto& [Url, MostReceived] : Cases) {
+        SCOPED_TRACE(Url.toStdString());
         Downloader.SetFreeSpaceFloor(QStorageInfo(Tmp.path()).bytesAvailable() - Room);
         const TDownloadResult Result = Downloader.DownloadToFile(
-            Server.Url(Target), Demos() + "take1.bf2demo",
+            Url, Demos() + "take1.bf2demo",
             Recorder([&](qint64 Received, qint64) { return Received <= MostReceived; }));
-        EXPECT_EQ(Result, TDownloadResult::Failed) << Target;
-        EXPECT_EQ(Get("take1.bf2demo"), "an older take") << Target;
-        EXPECT_EQ(Files(), QStringList({"Game/mods/bf2/Demos/take1.bf2demo"})) << Target;
+        EXPECT_EQ(Result, TDownloadResult::Failed);
+        EXPECT_EQ(Get("take1.bf2demo"), "an older take");
+        EXPECT_EQ(Files(), QStringList({"Game/mods/bf2/Demos/take1.bf2demo"}));
     }
+    EXPECT_TRUE(Ftp.ClientGaveUp());
 }
 
 TEST_F(DownloadTest, AQueryPartStaysInTheFileName) {
